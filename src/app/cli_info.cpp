@@ -1,0 +1,82 @@
+#include "cli_info.h"
+
+#include "cli_output.h"
+#include "files/file_texts.h"
+#include "files/kvt_file.h"
+#include "store/table_texts.h"
+#include "support/path_parts.h"
+
+#include <memory>
+
+namespace kvt {
+namespace {
+
+const TextPair CannotOpenFile{u"Не удается открыть файл ", u"Can't open file "};
+const TextPair NoSuchSeries{u"Нет серии ", u"No series "};
+const TextPair SeriesInFile{u"; серий в файле: ", u"; series in the file: "};
+const char16_t InfoUsage[] = u"usage: kvt10-cli info FILE.kvt [--series N] [--lang ru|en]\n";
+
+void printRow(const QStringList &cells)
+{
+    writeUtf8(stdout, cells.join(u'\t') + u'\n');
+}
+
+} // namespace
+
+int runInfo(const QStringList &arguments, Language language)
+{
+    QString fileName;
+    std::optional<quint32> seriesRow;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == u"--series") {
+            bool ok = false;
+            const quint32 row = i + 1 < arguments.size() ? arguments[i + 1].toUInt(&ok) : 0;
+            if (!ok || seriesRow) {
+                writeUtf8(stderr, QString::fromUtf16(InfoUsage));
+                return CliUsage;
+            }
+            seriesRow = row;
+            ++i;
+        } else if (fileName.isEmpty() && !arguments[i].startsWith(u"--")) {
+            fileName = arguments[i];
+        } else {
+            writeUtf8(stderr, QString::fromUtf16(InfoUsage));
+            return CliUsage;
+        }
+    }
+    if (fileName.isEmpty()) {
+        writeUtf8(stderr, QString::fromUtf16(InfoUsage));
+        return CliUsage;
+    }
+
+    auto store = std::make_unique<MeasurementStore>();
+    switch (loadKvtFile(fileName, *store)) {
+    case KvtLoadStatus::CannotOpen:
+        writeUtf8(stderr, CannotOpenFile.text(language) + fileName + u'\n');
+        return CliFailure;
+    case KvtLoadStatus::Rejected:
+        writeUtf8(stderr, FileRejected.text(language) + QStringLiteral(": ") + fileNamePart(fileName) + u'\n');
+        return CliFailure;
+    case KvtLoadStatus::Loaded:
+        break;
+    }
+
+    if (!seriesRow) {
+        for (quint32 series = 0; series < store->seriesCount(); ++series) {
+            const auto cells = seriesRowCells(*store, series);
+            printRow(QStringList(cells.begin(), cells.end()));
+        }
+        return CliSuccess;
+    }
+
+    if (*seriesRow < 1 || *seriesRow > store->seriesCount()) {
+        writeUtf8(stderr, NoSuchSeries.text(language) + QString::number(*seriesRow) + SeriesInFile.text(language)
+                      + QString::number(store->seriesCount()) + u'\n');
+        return CliUsage;
+    }
+    for (const QStringList &row : impactTableGrid(*store, *seriesRow - 1, language))
+        printRow(row);
+    return CliSuccess;
+}
+
+} // namespace kvt

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "support/bilingual.h"
+
+#include <QString>
+
+namespace kvt {
+
+inline constexpr TextPair SaveDialogTitle{u"Сохранить как...", u"Save as..."};
+inline constexpr TextPair OpenDialogTitle{u"Открыть файл...", u"Open file..."};
+inline constexpr TextPair CannotCreateFirst{u"Не удается создать файл ", u"Can't create data file "};
+inline constexpr TextPair CannotCreateSecond{
+    u".\nВозможно, нет места на диске или диск защищен от записи",
+    u".\nIt may be no free space or disk is write protected"};
+inline constexpr TextPair FileRejected{u"Файл не читается или испорчен", u"File is not readable or damaged"};
+inline constexpr TextPair LoadedFileStatus{u"Файл ", u"File "};
+inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data Readed"};
+
+inline const QString KvtFilter = QStringLiteral("DataFile (*.kvt);;All files (*.*)");
+inline const QString KvtExtension = QStringLiteral(".kvt");
+inline const QString MaterialListExtension = QStringLiteral(".mtkvt");
+
+} // namespace kvt

@@ -1,0 +1,98 @@
+#include "measurement_file_commands.h"
+
+#include "file_texts.h"
+#include "kvt_file.h"
+#include "last_folder.h"
+#include "save_name.h"
+#include "support/common_texts.h"
+#include "support/number_format.h"
+#include "support/path_parts.h"
+
+namespace kvt {
+namespace {
+
+QString cannotCreateText(const QString &fileName, Language language)
+{
+    return CannotCreateFirst.text(language) + fileName + CannotCreateSecond.text(language);
+}
+
+MessageRequest warning(const QString &text, Language language)
+{
+    MessageRequest request;
+    request.caption = ApplicationTitle.text(language);
+    request.text = text;
+    request.icon = PromptIcon::Warning;
+    return request;
+}
+
+} // namespace
+
+SaveResult saveMeasurements(const MeasurementStore &store, FileCommandContext &context, const QDateTime &now)
+{
+    const Language language = context.language;
+    if (store.isEmpty()) {
+        context.prompts.showMessage({ApplicationTitle.text(language), MsgNoData.text(language)});
+        return SaveResult::NothingToSave;
+    }
+
+    QString proposed = initialFolder(context.settings, context.programFolder) + defaultKvtFileName(now);
+    for (;;) {
+        const std::optional<QString> chosen =
+            context.prompts.askSaveFileName({SaveDialogTitle.text(language), proposed, KvtFilter});
+        if (!chosen)
+            return SaveResult::Cancelled;
+        rememberFolder(context.settings, *chosen);
+
+        const SaveNameDecision decision = correctedKvtSaveName(*chosen);
+        proposed = decision.name;
+        if (decision.askAgain)
+            continue;
+
+        switch (saveKvtFile(decision.name, store)) {
+        case KvtSaveStatus::Saved:
+            return SaveResult::Saved;
+        case KvtSaveStatus::WriteFailed:
+            context.prompts.showMessage(warning(cannotCreateText(decision.name, language), language));
+            return SaveResult::Failed;
+        case KvtSaveStatus::CannotCreate: {
+            MessageRequest request = warning(cannotCreateText(decision.name, language), language);
+            request.buttons = {PromptButton::Abort, PromptButton::Retry, PromptButton::Ignore};
+            request.defaultButton = PromptButton::Retry;
+            if (context.prompts.showMessage(request) != PromptButton::Retry)
+                return SaveResult::Failed;
+            break;
+        }
+        }
+    }
+}
+
+OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context, std::optional<QString> fileName)
+{
+    const Language language = context.language;
+    const QString filter = KvtFilter;
+    if (!fileName) {
+        fileName = context.prompts.askOpenFileName(
+            {OpenDialogTitle.text(language), initialFolder(context.settings, context.programFolder) + QStringLiteral("File"), filter});
+    }
+
+    while (fileName) {
+        rememberFolder(context.settings, *fileName);
+        switch (loadKvtFile(*fileName, store)) {
+        case KvtLoadStatus::CannotOpen:
+            // No message: the dialog comes back with the name that failed.
+            fileName = context.prompts.askOpenFileName({OpenDialogTitle.text(language), *fileName, filter});
+            break;
+        case KvtLoadStatus::Rejected:
+            context.prompts.showMessage(
+                warning(FileRejected.text(language) + QStringLiteral(": ") + fileNamePart(*fileName), language));
+            return {};
+        case KvtLoadStatus::Loaded:
+            return {true, LoadedFileStatus.text(language) + u'"' + fileNamePart(*fileName) + u'"',
+                    DataReadStatus.text(language) + QStringLiteral(" (")
+                        + formatNumberOrNan(store.impactCount(), NumberPattern::Integer) + u')'};
+        }
+    }
+    return {};
+}
+
+} // namespace kvt

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "store/measurement_store.h"
+#include "support/bilingual.h"
+#include "support/settings_file.h"
+#include "support/user_prompts.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace kvt {
+
+// What the save and open commands need besides the store.
+struct FileCommandContext {
+    UserPrompts &prompts;
+    SettingsFile &settings;
+    QString programFolder; // without a trailing separator
+    Language language = Language::Russian;
+};
+
+enum class SaveResult { NothingToSave, Cancelled, Saved, Failed };
+
+// Asks for a name (proposing the last folder and a name made of the time),
+// corrects its extension and writes the store, offering Abort/Retry/Ignore when
+// the file cannot be created.
+SaveResult saveMeasurements(const MeasurementStore &store, FileCommandContext &context, const QDateTime &now);
+
+struct OpenResult {
+    bool loaded = false;
+    QString fileStatus;  // status panel 0: File "name.kvt"
+    QString countStatus; // status panel 1: Data Readed (12)
+};
+
+// Opens the named file, or asks for one when no name is given. A file that
+// cannot be opened brings the dialog back; a damaged one is reported and leaves
+// the store as it was.
+OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context,
+                            std::optional<QString> fileName = std::nullopt);
+
+} // namespace kvt

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "user_prompts.h"
+
+#include <deque>
+#include <variant>
+#include <vector>
+
+namespace kvt {
+
+// Answers prompts from a script prepared in advance and records every request,
+// for tests of the dialog loops. A prompt with no answer left in the script is
+// answered as cancelled (no file name, or the Cancel/Abort/last button).
+class ScriptedPrompts final : public UserPrompts {
+public:
+    using Answer = std::variant<std::optional<QString>, PromptButton>;
+
+    void answerFileName(std::optional<QString> name) { m_answers.emplace_back(std::move(name)); }
+    void answerButton(PromptButton button) { m_answers.emplace_back(button); }
+
+    std::optional<QString> askOpenFileName(const FileDialogRequest &request) override;
+    std::optional<QString> askSaveFileName(const FileDialogRequest &request) override;
+    PromptButton showMessage(const MessageRequest &request) override;
+
+    const std::vector<FileDialogRequest> &openRequests() const { return m_openRequests; }
+    const std::vector<FileDialogRequest> &saveRequests() const { return m_saveRequests; }
+    const std::vector<MessageRequest> &messages() const { return m_messages; }
+    bool scriptUsedUp() const { return m_answers.empty(); }
+
+private:
+    std::optional<QString> nextFileName();
+
+    std::deque<Answer> m_answers;
+    std::vector<FileDialogRequest> m_openRequests;
+    std::vector<FileDialogRequest> m_saveRequests;
+    std::vector<MessageRequest> m_messages;
+};
+
+} // namespace kvt

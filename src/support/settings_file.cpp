@@ -1,0 +1,38 @@
+#include "settings_file.h"
+
+#include "profile_text.h"
+#include "safe_write.h"
+
+#include <QFile>
+
+namespace kvt {
+namespace {
+
+QByteArray readAllOrEmpty(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+
+QString SettingsFile::readString(QStringView section, QStringView key, const QString &defaultValue,
+                                 int bufferSize) const
+{
+    const ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));
+    const QString value = profile.value(section, key).value_or(defaultValue);
+    return value.left(qMax(0, bufferSize - 1));
+}
+
+bool SettingsFile::writeString(QStringView section, QStringView key, const QString &value)
+{
+    ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));
+    profile.setValue(section, key, value);
+    return writeFileSafely(m_path, profile.bytes());
+}
+
+} // namespace kvt

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace kvt {
+
+// The program's settings file in the private-profile form. Every call reads the
+// file afresh and every write replaces it safely, so the file is never left half
+// written and another program's edits between two calls are kept.
+class SettingsFile {
+public:
+    explicit SettingsFile(QString path);
+
+    const QString &path() const { return m_path; }
+
+    // The value of the key, or the default when the file or the key is missing.
+    // Like the fixed buffers the values were read into, at most bufferSize − 1
+    // characters come back.
+    QString readString(QStringView section, QStringView key, const QString &defaultValue,
+                       int bufferSize) const;
+
+    // Creates the file, the section or the key as needed. False when the file
+    // could not be written; the old file is then unchanged.
+    bool writeString(QStringView section, QStringView key, const QString &value);
+
+private:
+    QString m_path;
+};
+
+} // namespace kvt
