@@ -1,7 +1,8 @@
 #include "kvt_file.h"
 
+#include "support/safe_write.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -11,11 +12,6 @@ namespace {
 bool readExactly(QIODevice &device, void *target, qint64 size)
 {
     return device.read(static_cast<char *>(target), size) == size;
-}
-
-bool writeExactly(QIODevice &device, const void *source, qint64 size)
-{
-    return device.write(static_cast<const char *>(source), size) == size;
 }
 
 } // namespace
@@ -54,26 +50,30 @@ KvtLoadStatus loadKvtFile(const QString &path, MeasurementStore &store)
     return KvtLoadStatus::Loaded;
 }
 
+QByteArray encodeKvt(const MeasurementStore &store)
+{
+    const quint32 count = store.impactCount();
+    const qsizetype dirBytes = qsizetype(count) * DirectoryEntrySize;
+    const qsizetype recBytes = qsizetype(count) * ImpactRecordSize;
+
+    QByteArray bytes(KvtHeaderSize + dirBytes + recBytes, Qt::Uninitialized);
+    auto *out = reinterpret_cast<unsigned char *>(bytes.data());
+    std::memcpy(out, KvtMagic, sizeof KvtMagic);
+    storeLittleEndian<quint32>(out + 8, quint32(dirBytes));
+    storeLittleEndian<quint32>(out + 12, quint32(recBytes));
+    std::memcpy(out + KvtHeaderSize, store.directory(), size_t(dirBytes));
+    std::memcpy(out + KvtHeaderSize + dirBytes, store.records(), size_t(recBytes));
+    return bytes;
+}
+
 KvtSaveStatus saveKvtFile(const QString &path, const MeasurementStore &store)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return KvtSaveStatus::CannotCreate;
-
-    const quint32 count = store.impactCount();
-    unsigned char header[KvtHeaderSize];
-    std::memcpy(header, KvtMagic, sizeof KvtMagic);
-    storeLittleEndian<quint32>(header + 8, count * DirectoryEntrySize);
-    storeLittleEndian<quint32>(header + 12, count * ImpactRecordSize);
-
-    const bool written = writeExactly(file, header, KvtHeaderSize)
-        && writeExactly(file, store.directory(), qint64(count) * DirectoryEntrySize)
-        && writeExactly(file, store.records(), qint64(count) * ImpactRecordSize);
-    if (!written) {
-        file.cancelWriting();
-        return KvtSaveStatus::WriteFailed;
+    switch (writeFileSafely(path, encodeKvt(store))) {
+    case SafeWriteStatus::Written: return KvtSaveStatus::Saved;
+    case SafeWriteStatus::CannotCreate: return KvtSaveStatus::CannotCreate;
+    case SafeWriteStatus::WriteFailed: return KvtSaveStatus::WriteFailed;
     }
-    return file.commit() ? KvtSaveStatus::Saved : KvtSaveStatus::WriteFailed;
+    return KvtSaveStatus::WriteFailed;
 }
 
 } // namespace kvt

@@ -2,6 +2,7 @@
 
 #include "store/measurement_store.h"
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QString>
 
@@ -23,6 +24,9 @@ enum class KvtLoadStatus { Loaded, CannotOpen, Rejected };
 // Opens a file and replaces the store only when the whole file was read; the
 // store is untouched otherwise.
 KvtLoadStatus loadKvtFile(const QString &path, MeasurementStore &store);
+
+// The bytes of a file holding the store's impacts.
+QByteArray encodeKvt(const MeasurementStore &store);
 
 enum class KvtSaveStatus { Saved, CannotCreate, WriteFailed };
 

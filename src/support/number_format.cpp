@@ -1,7 +1,7 @@
 #include "number_format.h"
 
-#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace kvt {
 namespace {
@@ -30,8 +30,49 @@ PatternShape shapeOf(NumberPattern pattern)
 // Beyond this the plain digits would be made up by the binary expansion.
 constexpr double largestFormattable = 1e15;
 
+constexpr quint64 powersOfTen[] = {1, 10, 100, 1000, 10000};
+
+// magnitude × 10^decimals, rounded to an integer with halves going up, worked
+// out from the exact binary value: a double is mantissa × 2^exponent, and with
+// at most four decimals the product mantissa × 10^decimals fits 128 bits.
+// magnitude is finite, not negative and below largestFormattable, so the
+// result stays below 10^19 and fits 64 bits.
+quint64 scaledAndRounded(double magnitude, int decimals)
+{
+    if (magnitude == 0)
+        return 0;
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    const auto mantissa = quint64(std::ldexp(fraction, 53));
+    exponent -= 53;
+    const unsigned __int128 product = (unsigned __int128)mantissa * powersOfTen[decimals];
+    if (exponent >= 0)
+        return quint64(product << exponent);
+    const int shift = -exponent;
+    if (shift >= 128)
+        return 0; // product < 2^67, far below half a unit
+    const unsigned __int128 quotient = product >> shift;
+    const unsigned __int128 remainder = product - (quotient << shift);
+    const unsigned __int128 half = (unsigned __int128)1 << (shift - 1);
+    return quint64(quotient) + (remainder >= half ? 1 : 0);
+}
+
+// Writes value's decimal digits, at least minDigits of them, ending just before end.
+char16_t *writeDigitsBackwards(char16_t *end, quint64 value, int minDigits)
+{
+    int written = 0;
+    while (value != 0 || written < minDigits) {
+        *--end = char16_t(u'0' + value % 10);
+        value /= 10;
+        ++written;
+    }
+    return end;
+}
+
 } // namespace
 
+// Built directly in a small buffer: the tables format tens of thousands of
+// numbers when a file opens, and one allocation per text is what that allows.
 std::optional<QString> formatNumber(double value, NumberPattern pattern)
 {
     if (!std::isfinite(value) || std::fabs(value) >= largestFormattable)
@@ -39,34 +80,34 @@ std::optional<QString> formatNumber(double value, NumberPattern pattern)
 
     const PatternShape shape = shapeOf(pattern);
     const int decimals = shape.fixedDecimals + shape.optionalDecimals;
-    QString digits = QString::number(std::fabs(value), 'f', decimals);
+    const quint64 scaled = scaledAndRounded(std::fabs(value), decimals);
+    const quint64 integerPart = scaled / powersOfTen[decimals];
+    quint64 fraction = scaled % powersOfTen[decimals];
 
-    qsizetype dot = digits.indexOf(u'.');
-    if (shape.optionalDecimals > 0) {
-        while (digits.size() > dot + 1 + shape.fixedDecimals && digits.endsWith(u'0'))
-            digits.chop(1);
-        if (digits.endsWith(u'.'))
-            digits.chop(1);
+    // Optional decimals are shown only up to the last digit that is not zero.
+    int fractionDigits = decimals;
+    while (fractionDigits > shape.fixedDecimals && fraction % 10 == 0) {
+        fraction /= 10;
+        --fractionDigits;
     }
-    dot = digits.indexOf(u'.');
-    QString integerPart = dot < 0 ? digits : digits.left(dot);
-    const QString fraction = dot < 0 ? QString() : digits.mid(dot + 1);
 
-    if (shape.minIntegerDigits == 0 && integerPart == u"0")
-        integerPart.clear();
-    else
-        integerPart = integerPart.rightJustified(shape.minIntegerDigits, u'0');
-
-    QString text = integerPart;
-    if (!fraction.isEmpty())
-        text += u',' + fraction;
+    // Sign, 15 integer digits, the comma and 4 decimals fit with room to spare.
+    char16_t buffer[32];
+    char16_t *const end = buffer + std::size(buffer);
+    char16_t *begin = end;
+    if (fractionDigits > 0) {
+        begin = writeDigitsBackwards(begin, fraction, fractionDigits);
+        *--begin = u',';
+    }
+    // The "#" pattern writes no digit for a zero integer part.
+    begin = writeDigitsBackwards(begin, integerPart, shape.minIntegerDigits);
 
     // A value that rounds to zero is shown without a minus sign.
-    const bool nonZero = std::any_of(text.cbegin(), text.cend(),
-                                     [](QChar c) { return c >= u'1' && c <= u'9'; });
-    if (value < 0 && nonZero)
-        text.prepend(u'-');
-    return text;
+    if (value < 0 && scaled != 0)
+        *--begin = u'-';
+    if (begin == end)
+        return QString();
+    return QString(reinterpret_cast<const QChar *>(begin), end - begin);
 }
 
 QString formatNumberOrNan(double value, NumberPattern pattern)

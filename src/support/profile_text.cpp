@@ -12,7 +12,7 @@ const QByteArray utf8Bom("\xEF\xBB\xBF");
 bool isValidUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
@@ -146,7 +146,9 @@ void ProfileText::setValue(QStringView section, QStringView key, const QString &
         }
     }
 
-    if (!m_lines.empty() && m_lines.back().end.isEmpty())
+    // A last line without a line end, or ending in a lone CR, gets a full one:
+    // lines split at LF only, so the new line would otherwise run into it.
+    if (!m_lines.empty() && !m_lines.back().end.endsWith('\n'))
         m_lines.back().end = entry.end;
     if (insertAt) {
         m_lines.insert(m_lines.begin() + qsizetype(*insertAt), entry);

@@ -4,16 +4,19 @@
 
 namespace kvt {
 
-bool writeFileSafely(const QString &path, const QByteArray &bytes)
+SafeWriteStatus writeFileSafely(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    // Unbuffered, so that a write the disk refuses fails here; a buffered write
+    // fails only when committing, and the truncated file would still replace
+    // the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return SafeWriteStatus::CannotCreate;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        return false;
+        return SafeWriteStatus::WriteFailed;
     }
-    return file.commit();
+    return file.commit() ? SafeWriteStatus::Written : SafeWriteStatus::WriteFailed;
 }
 
 } // namespace kvt

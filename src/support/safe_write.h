@@ -7,6 +7,8 @@ namespace kvt {
 
 // Writes the whole file or nothing: the bytes go to a temporary file that
 // replaces the old one only when every byte is on disk.
-bool writeFileSafely(const QString &path, const QByteArray &bytes);
+enum class SafeWriteStatus { Written, CannotCreate, WriteFailed };
+
+SafeWriteStatus writeFileSafely(const QString &path, const QByteArray &bytes);
 
 } // namespace kvt

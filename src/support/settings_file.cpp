@@ -32,7 +32,7 @@ bool SettingsFile::writeString(QStringView section, QStringView key, const QStri
 {
     ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));
     profile.setValue(section, key, value);
-    return writeFileSafely(m_path, profile.bytes());
+    return writeFileSafely(m_path, profile.bytes()) == SafeWriteStatus::Written;
 }
 
 } // namespace kvt

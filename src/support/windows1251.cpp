@@ -1,35 +1,64 @@
 #include "windows1251.h"
 
+#include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
+
+#include <array>
 
 namespace kvt {
+namespace {
+
+// Windows-1251 is a single-byte code: one table in each direction, asked of
+// the system's converter once, serves every name. Opening a converter per name
+// would cost more than the rest of a table fill.
+struct Tables {
+    std::array<char16_t, 256> fromByte{};
+    QHash<char16_t, char> toByte;
+};
+
+Tables buildTables()
+{
+    Tables tables;
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        QStringDecoder decoder("windows-1251");
+        const QString decoded = decoder.decode(QByteArrayView(&byte, 1));
+        const char16_t character = decoded.size() == 1 ? decoded.front().unicode() : u'\xFFFD';
+        tables.fromByte[size_t(b)] = character;
+        if (character != u'\xFFFD')
+            tables.toByte.insert(character, byte);
+    }
+    return tables;
+}
+
+const Tables &tables()
+{
+    static const Tables built = buildTables();
+    return built;
+}
+
+} // namespace
 
 QString fromWindows1251(QByteArrayView bytes)
 {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
+    const Tables &map = tables();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes)
+        *out++ = map.fromByte[static_cast<unsigned char>(byte)];
+    return text;
 }
 
 QByteArray toWindows1251(QStringView text)
 {
+    const Tables &map = tables();
     QByteArray result;
     result.reserve(text.size());
-    QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
-    // One character at a time, so that an unmappable character (or a lone
-    // surrogate) yields exactly one '?' and never shifts the rest.
     for (qsizetype i = 0; i < text.size(); ++i) {
-        qsizetype width = 1;
+        // A surrogate pair is one character outside the code: one '?'.
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            width = 2;
-        const QByteArray one = encoder.encode(text.mid(i, width));
-        if (encoder.hasError() || one.size() != 1) {
-            result.append('?');
-            encoder.resetState();
-        } else {
-            result.append(one);
-        }
-        i += width - 1;
+            ++i;
+        result.append(map.toByte.value(text[i].unicode(), '?'));
     }
     return result;
 }

@@ -3,7 +3,6 @@
 #include "store/short_name20.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace kvt::testing {
 
@@ -66,18 +65,6 @@ void fillStoreWithSeries(MeasurementStore &store, const std::vector<quint32> &se
     for (quint32 length : seriesLengths)
         numbers.insert(numbers.end(), length, seriesNumber++);
     fillStore(store, numbers);
-}
-
-QByteArray kvtFileBytes(const MeasurementStore &store)
-{
-    const quint32 count = store.impactCount();
-    QByteArray bytes(16, '\0');
-    std::memcpy(bytes.data(), "KVT-1.0", 8);
-    storeLittleEndian<quint32>(reinterpret_cast<unsigned char *>(bytes.data()) + 8, count * 4);
-    storeLittleEndian<quint32>(reinterpret_cast<unsigned char *>(bytes.data()) + 12, count * ImpactRecordSize);
-    bytes.append(reinterpret_cast<const char *>(store.directory()), qsizetype(count) * 4);
-    bytes.append(reinterpret_cast<const char *>(store.records()), qsizetype(count) * ImpactRecordSize);
-    return bytes;
 }
 
 } // namespace kvt::testing

@@ -2,7 +2,6 @@
 
 #include "store/measurement_store.h"
 
-#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -18,8 +17,5 @@ ImpactRecord makeRecord(quint32 seriesNumber, quint32 impactNumber, quint32 salt
 void fillStore(MeasurementStore &store, const std::vector<quint32> &seriesNumbers);
 // Series numbered 1, 2, 3 … with the given numbers of impacts.
 void fillStoreWithSeries(MeasurementStore &store, const std::vector<quint32> &seriesLengths);
-
-// The bytes of a .kvt file holding the store's impacts.
-QByteArray kvtFileBytes(const MeasurementStore &store);
 
 } // namespace kvt::testing

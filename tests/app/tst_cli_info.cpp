@@ -1,0 +1,161 @@
+#include "store/short_name20.h"
+#include "files/kvt_file.h"
+#include "store_fixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvt;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KVT10_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+} // namespace
+
+class TestCliInfo : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void seriesTable_data();
+    void seriesTable();
+    void impactTable_data();
+    void impactTable();
+    void failures_data();
+    void failures();
+
+private:
+    QString write(const QString &name, const QByteArray &bytes);
+    QTemporaryDir dir;
+    QString sample;
+};
+
+QString TestCliInfo::write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return file.fileName();
+}
+
+void TestCliInfo::initTestCase()
+{
+    auto store = std::make_unique<MeasurementStore>();
+    kvt::testing::fillStoreWithSeries(*store, {2, 3});
+    for (quint32 p = 2; p < 5; ++p)
+        store->records()[p].setImpactId(17, p - 1);
+    writeShortName20(store->records()[2].nameField(ImpactRecord::ObjectName), QString::fromUtf8("Дорога"));
+    store->records()[3].setFloatAt(ImpactRecord::DynModulus, std::numeric_limits<float>::quiet_NaN());
+    sample = write("sample.kvt", kvt::encodeKvt(*store));
+}
+
+void TestCliInfo::seriesTable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("output");
+
+    const QByteArray table = "1/2\t06.11.13\t14:07:45\t81,5\t41,5\tПесок\tRoad 7\n"
+                             "17/3\t06.11.13\t14:07:45\tNAN\t42\tПесок\tДорога\n";
+    QTest::newRow("default language") << QStringList{"info", sample} << table;
+    QTest::newRow("Russian, language first") << QStringList{"--lang", "ru", "info", sample} << table;
+    QTest::newRow("empty file prints nothing")
+        << QStringList{"info", write("empty.kvt", QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16))} << QByteArray();
+}
+
+void TestCliInfo::seriesTable()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, output);
+    const Run run = runCli(arguments);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, output);
+}
+
+void TestCliInfo::impactTable_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("output");
+
+    QTest::newRow("English") << QStringList{"info", sample, "--series", "2"}
+                             << QByteArray("06.11.2013, 14:07:45\t1-st impact\t2-st impact\t3-st impact\n"
+                                           "Din.modulus, MPa\t81,0\tNAN\t83,0\n"
+                                           "Stat.modulus, MPa\t41,0\t42,0\t43,0\n"
+                                           "Vibr.acceleration, m/c2\t-35,2+40,1\t-35,2+40,1\t-35,2+40,1\n"
+                                           "Vibr.velocity, m/c\t0,123+0,456\t0,123+0,456\t0,123+0,456\n"
+                                           "Vibr.displacement, mm\t1,500\t1,500\t1,500\n"
+                                           "Impact force, N\t12345\t12345\t12345\n");
+    QTest::newRow("Russian") << QStringList{"info", "--series", "1", sample, "--lang", "ru"}
+                             << QByteArray("06.11.2013, 14:07:45\t1-й удар\t2-й удар\n"
+                                           "Дин.модуль, МПа\t81,0\t82,0\n"
+                                           "Стат.модуль, МПа\t41,0\t42,0\n"
+                                           "Виброускорение, м/с2\t-35,2+40,1\t-35,2+40,1\n"
+                                           "Виброскорость, м/с\t0,123+0,456\t0,123+0,456\n"
+                                           "Виброперемещение, мм\t1,500\t1,500\n"
+                                           "Сила удара, Н\t12345\t12345\n");
+}
+
+void TestCliInfo::impactTable()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, output);
+    const Run run = runCli(arguments);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, output);
+}
+
+void TestCliInfo::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error"); // empty: any message will do
+
+    const QString damaged = write("damaged.kvt", QByteArray("KVT-1.1\0\0\0\0\0\0\0\0\0", 16));
+    QTest::newRow("damaged") << QStringList{"info", damaged} << 1
+                             << QByteArray("File is not readable or damaged: damaged.kvt\n");
+    QTest::newRow("damaged, Russian") << QStringList{"--lang", "ru", "info", damaged} << 1
+                                      << QByteArray("Файл не читается или испорчен: damaged.kvt\n");
+    QTest::newRow("cannot open") << QStringList{"info", dir.filePath("absent.kvt")} << 1 << QByteArray();
+    QTest::newRow("series 0") << QStringList{"info", sample, "--series", "0"} << 2 << QByteArray();
+    QTest::newRow("series past the last") << QStringList{"info", sample, "--series", "3"} << 2 << QByteArray();
+    QTest::newRow("series not a number") << QStringList{"info", sample, "--series", "x"} << 2 << QByteArray();
+    QTest::newRow("no file") << QStringList{"info"} << 2 << QByteArray();
+    QTest::newRow("two files") << QStringList{"info", sample, sample} << 2 << QByteArray();
+    QTest::newRow("unknown verb") << QStringList{"show", sample} << 2 << QByteArray();
+    QTest::newRow("unknown language") << QStringList{"--lang", "de", "info", sample} << 2 << QByteArray();
+}
+
+void TestCliInfo::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY(!run.err.isEmpty());
+    if (!error.isEmpty())
+        QCOMPARE(run.err, error);
+}
+
+QTEST_GUILESS_MAIN(TestCliInfo)
+#include "tst_cli_info.moc"

@@ -1,0 +1,321 @@
+#include "files/last_folder.h"
+#include "files/measurement_file_commands.h"
+#include "files/save_name.h"
+#include "files/kvt_file.h"
+#include "store_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvt;
+using kvt::testing::fillStoreWithSeries;
+
+Q_DECLARE_METATYPE(kvt::Language)
+Q_DECLARE_METATYPE(kvt::PromptButton)
+Q_DECLARE_METATYPE(kvt::SaveResult)
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void defaultFileName();
+    void saveNameRules_data();
+    void saveNameRules();
+    void initialFolder_data();
+    void initialFolder();
+    void rememberFolder_data();
+    void rememberFolder();
+
+    void saveEmptyStoreOnlyReports();
+    void saveProposesLastFolderAndTimeName();
+    void saveCancelled();
+    void saveMaterialExtensionAsksAgain();
+    void saveCannotCreate_data();
+    void saveCannotCreate();
+
+    void openAtStartReportsInStatus_data();
+    void openAtStartReportsInStatus();
+    void openFromMenuProposesFile();
+    void openUnreadableFileAsksAgainSilently();
+    void openDamagedFileReportsAndKeepsStore();
+
+private:
+    QString path(const QString &name) const { return tmp->filePath(name); }
+    FileCommandContext context(Language language = Language::English)
+    {
+        return {prompts, *settings, programFolder, language};
+    }
+    QString lastReadPath() const
+    {
+        return settings->readString(u"Config", u"LastReadPath", "<none>", 256);
+    }
+
+    std::unique_ptr<QTemporaryDir> tmp;
+    QString programFolder;
+    std::unique_ptr<SettingsFile> settings;
+    ScriptedPrompts prompts;
+    std::unique_ptr<MeasurementStore> store;
+};
+
+void TestFileCommands::init()
+{
+    tmp = std::make_unique<QTemporaryDir>();
+    QDir(tmp->path()).mkpath("program");
+    programFolder = path("program");
+    settings = std::make_unique<SettingsFile>(path("program/KVT10.ini"));
+    prompts = ScriptedPrompts();
+    store = std::make_unique<MeasurementStore>();
+}
+
+void TestFileCommands::defaultFileName()
+{
+    QCOMPARE(defaultKvtFileName(QDateTime(QDate(2013, 11, 6), QTime(14, 7, 45))), QString("131106.1407.kvt"));
+    QCOMPARE(defaultKvtFileName(QDateTime(QDate(2009, 1, 2), QTime(3, 4))), QString("090102.0304.kvt"));
+}
+
+void TestFileCommands::saveNameRules_data()
+{
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("askAgain");
+
+    QTest::newRow("trailing dot") << "/d/report." << "/d/report.kvt" << false;
+    QTest::newRow("other extension") << "/d/report.txt" << "/d/report.txt.kvt" << false;
+    QTest::newRow("material list extension") << "/d/report.mtkvt" << "/d/report.kvt" << true;
+    QTest::newRow("upper case is another extension") << "/d/report.KVT" << "/d/report.KVT.kvt" << false;
+    QTest::newRow("kept") << "/d/report.kvt" << "/d/report.kvt" << false;
+    QTest::newRow("no extension") << "/d/report" << "/d/report.kvt" << false;
+    QTest::newRow("dot in the folder only") << "/d.old/report" << "/d.old/report.kvt" << false;
+}
+
+void TestFileCommands::saveNameRules()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(bool, askAgain);
+
+    const SaveNameDecision decision = correctedKvtSaveName(chosen);
+    QCOMPARE(decision.name, written);
+    QCOMPARE(decision.askAgain, askAgain);
+}
+
+void TestFileCommands::initialFolder_data()
+{
+    QTest::addColumn<QString>("stored"); // "<none>": key absent; %1: the temporary folder
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("never used") << "<none>" << "%1/program/";
+    QTest::newRow("empty") << "" << "%1/program/";
+    QTest::newRow("existing folder") << "%1/data/" << "%1/data/";
+    QTest::newRow("existing folder without separator") << "%1/data" << "%1/data/";
+    QTest::newRow("folder no longer exists") << "%1/gone/" << "%1/program/";
+}
+
+void TestFileCommands::initialFolder()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+
+    QDir(tmp->path()).mkpath("data");
+    if (stored != u"<none>")
+        settings->writeString(u"Config", u"LastReadPath", stored.arg(tmp->path()));
+    QCOMPARE(kvt::initialFolder(*settings, programFolder), expected.arg(tmp->path()));
+}
+
+void TestFileCommands::rememberFolder_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("full name") << "/home/user/data/131106.1407.kvt" << "/home/user/data/";
+    QTest::newRow("no folder") << "report.kvt" << "";
+    QTest::newRow("root") << "/report.kvt" << "/";
+}
+
+void TestFileCommands::rememberFolder()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, folder);
+    kvt::rememberFolder(*settings, fileName);
+    QCOMPARE(lastReadPath(), folder);
+}
+
+void TestFileCommands::saveEmptyStoreOnlyReports()
+{
+    auto ctx = context(Language::Russian);
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime::currentDateTime()), SaveResult::NothingToSave);
+    QVERIFY(prompts.saveRequests().empty());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages()[0].text, QString("Данных нет"));
+    QCOMPARE(prompts.messages()[0].caption, QString("КВТ-1.0"));
+}
+
+void TestFileCommands::saveProposesLastFolderAndTimeName()
+{
+    fillStoreWithSeries(*store, {2, 1});
+    QDir(tmp->path()).mkpath("data");
+    settings->writeString(u"Config", u"LastReadPath", path("data/"));
+    prompts.answerFileName(path("out/report"));
+    QDir(tmp->path()).mkpath("out");
+
+    auto ctx = context();
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime(QDate(2026, 12, 9), QTime(23, 45))), SaveResult::Saved);
+    QCOMPARE(prompts.saveRequests().size(), size_t(1));
+    QCOMPARE(prompts.saveRequests()[0].proposedName, path("data/261209.2345.kvt"));
+    QCOMPARE(prompts.saveRequests()[0].title, QString("Save as..."));
+    QCOMPARE(QFileInfo(path("out/report.kvt")).size(), 6616);
+    QCOMPARE(lastReadPath(), path("out/"));
+    QVERIFY(prompts.messages().empty());
+}
+
+void TestFileCommands::saveCancelled()
+{
+    fillStoreWithSeries(*store, {1});
+    auto ctx = context();
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime::currentDateTime()), SaveResult::Cancelled);
+    QCOMPARE(lastReadPath(), QString("<none>"));
+}
+
+void TestFileCommands::saveMaterialExtensionAsksAgain()
+{
+    fillStoreWithSeries(*store, {1});
+    prompts.answerFileName(path("report.mtkvt"));
+    prompts.answerFileName(path("report.kvt"));
+    auto ctx = context();
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime::currentDateTime()), SaveResult::Saved);
+    QCOMPARE(prompts.saveRequests().size(), size_t(2));
+    QCOMPARE(prompts.saveRequests()[1].proposedName, path("report.kvt"));
+    QVERIFY(!QFile::exists(path("report.mtkvt")));
+    QVERIFY(QFile::exists(path("report.kvt")));
+}
+
+void TestFileCommands::saveCannotCreate_data()
+{
+    QTest::addColumn<PromptButton>("answer");
+    QTest::addColumn<SaveResult>("result");
+
+    QTest::newRow("retry and choose another name") << PromptButton::Retry << SaveResult::Saved;
+    QTest::newRow("abort") << PromptButton::Abort << SaveResult::Failed;
+    QTest::newRow("ignore") << PromptButton::Ignore << SaveResult::Failed;
+}
+
+void TestFileCommands::saveCannotCreate()
+{
+    QFETCH(PromptButton, answer);
+    QFETCH(SaveResult, result);
+
+    fillStoreWithSeries(*store, {1});
+    QDir(tmp->path()).mkpath("blocked.kvt"); // a folder where the file should go
+    prompts.answerFileName(path("blocked.kvt"));
+    prompts.answerButton(answer);
+    prompts.answerFileName(path("second.kvt"));
+
+    auto ctx = context();
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime::currentDateTime()), result);
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    const MessageRequest &message = prompts.messages()[0];
+    QCOMPARE(message.text, "Can't create data file " + path("blocked.kvt")
+                               + ".\nIt may be no free space or disk is write protected");
+    QCOMPARE(message.icon, PromptIcon::Warning);
+    QCOMPARE(message.buttons, (QList<PromptButton>{PromptButton::Abort, PromptButton::Retry, PromptButton::Ignore}));
+    QCOMPARE(message.defaultButton, PromptButton::Retry);
+    QCOMPARE(QFile::exists(path("second.kvt")), result == SaveResult::Saved);
+    if (result == SaveResult::Saved)
+        QCOMPARE(prompts.saveRequests()[1].proposedName, path("blocked.kvt"));
+}
+
+void TestFileCommands::openAtStartReportsInStatus_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("fileStatus");
+    QTest::addColumn<QString>("countStatus");
+
+    QTest::newRow("English") << Language::English << "File \"my data.kvt\"" << "Data Readed (12)";
+    QTest::newRow("Russian") << Language::Russian << "Файл \"my data.kvt\"" << "Данные считаны (12)";
+}
+
+void TestFileCommands::openAtStartReportsInStatus()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, fileStatus);
+    QFETCH(QString, countStatus);
+
+    MeasurementStore source;
+    fillStoreWithSeries(source, {5, 7});
+    QFile file(path("my data.kvt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodeKvt(source));
+    file.close();
+
+    auto ctx = context(language);
+    const OpenResult result = openMeasurements(*store, ctx, path("my data.kvt"));
+    QVERIFY(result.loaded);
+    QCOMPARE(result.fileStatus, fileStatus);
+    QCOMPARE(result.countStatus, countStatus);
+    QCOMPARE(store->seriesCount(), 2u);
+    QVERIFY(prompts.openRequests().empty());
+    QCOMPARE(lastReadPath(), tmp->path() + '/');
+}
+
+void TestFileCommands::openFromMenuProposesFile()
+{
+    auto ctx = context(Language::Russian);
+    QVERIFY(!openMeasurements(*store, ctx).loaded);
+    QCOMPARE(prompts.openRequests().size(), size_t(1));
+    QCOMPARE(prompts.openRequests()[0].proposedName, programFolder + "/File");
+    QCOMPARE(prompts.openRequests()[0].title, QString("Открыть файл..."));
+    QCOMPARE(prompts.openRequests()[0].filter, QString("DataFile (*.kvt);;All files (*.*)"));
+}
+
+void TestFileCommands::openUnreadableFileAsksAgainSilently()
+{
+    fillStoreWithSeries(*store, {2});
+    MeasurementStore source;
+    fillStoreWithSeries(source, {1, 1, 1});
+    QFile file(path("good.kvt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodeKvt(source));
+    file.close();
+
+    prompts.answerFileName(path("good.kvt"));
+    auto ctx = context();
+    const OpenResult result = openMeasurements(*store, ctx, path("missing.kvt"));
+    QVERIFY(result.loaded);
+    QVERIFY(prompts.messages().empty());
+    QCOMPARE(prompts.openRequests().size(), size_t(1));
+    QCOMPARE(prompts.openRequests()[0].proposedName, path("missing.kvt"));
+    QCOMPARE(store->seriesCount(), 3u);
+
+    // Cancelling the dialog that comes back leaves the store alone.
+    auto ctx2 = context();
+    QVERIFY(!openMeasurements(*store, ctx2, path("missing.kvt")).loaded);
+    QCOMPARE(store->seriesCount(), 3u);
+}
+
+void TestFileCommands::openDamagedFileReportsAndKeepsStore()
+{
+    fillStoreWithSeries(*store, {2, 2});
+    const QByteArray before = encodeKvt(*store);
+    QFile file(path("damaged.kvt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(before.chopped(1));
+    file.close();
+
+    auto ctx = context();
+    QVERIFY(!openMeasurements(*store, ctx, path("damaged.kvt")).loaded);
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages()[0].text, QString("File is not readable or damaged: damaged.kvt"));
+    QCOMPARE(prompts.messages()[0].caption, QString("KVT-1.0"));
+    QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
+    QVERIFY(prompts.openRequests().empty());
+    QCOMPARE(encodeKvt(*store), before);
+}
+
+QTEST_GUILESS_MAIN(TestFileCommands)
+#include "tst_file_commands.moc"

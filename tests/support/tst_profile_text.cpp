@@ -1,0 +1,129 @@
+#include "support/profile_text.h"
+
+#include <QTest>
+
+using kvt::ProfileText;
+
+class TestProfileText : public QObject {
+    Q_OBJECT
+private slots:
+    void lookup_data();
+    void lookup();
+    void setValue_data();
+    void setValue();
+    void unchangedTextKeepsItsBytes();
+};
+
+void TestProfileText::lookup_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("value");
+
+    const QByteArray plain = "[Config]\nLangId=Eng\nSuper=Y\n[FormMain]\nWidth=640\n";
+    QTest::newRow("plain") << plain << "FormMain" << "Width" << true << "640";
+    QTest::newRow("names ignore case") << plain << "config" << "LANGID" << true << "Eng";
+    QTest::newRow("missing key") << plain << "Config" << "Code" << false << "";
+    QTest::newRow("missing section") << plain << "Screenshot" << "Left" << false << "";
+    QTest::newRow("key of another section") << plain << "Config" << "Width" << false << "";
+    QTest::newRow("empty text") << QByteArray() << "Config" << "LangId" << false << "";
+    QTest::newRow("CR LF line ends") << QByteArray("[Config]\r\nLangId=Rus\r\n") << "Config" << "LangId" << true
+                                     << "Rus";
+    QTest::newRow("UTF-8 byte order mark") << QByteArray("\xEF\xBB\xBF[Config]\nLangId=Rus\n") << "Config"
+                                           << "LangId" << true << "Rus";
+    QTest::newRow("blanks around names and =")
+        << QByteArray("  [ Config ]  \n\t LangId \t=  Rus  \n") << "Config" << "LangId" << true << "Rus";
+    QTest::newRow("empty value") << QByteArray("[Config]\nLangId=\n") << "Config" << "LangId" << true << "";
+    QTest::newRow("value holding =") << QByteArray("[Config]\nLastReadPath=/a=b/\n") << "Config"
+                                     << "LastReadPath" << true << "/a=b/";
+    QTest::newRow("quoted value") << QByteArray("[Config]\nLastReadPath=\" /data/ \"\n") << "Config"
+                                  << "LastReadPath" << true << " /data/ ";
+    QTest::newRow("duplicate key: first wins") << QByteArray("[Config]\nUses=1\nUses=2\n") << "Config" << "Uses"
+                                               << true << "1";
+    QTest::newRow("duplicate section: both searched")
+        << QByteArray("[Config]\nUses=1\n[Other]\nX=1\n[Config]\nCode=Y\n") << "Config" << "Code" << true << "Y";
+    QTest::newRow("garbage lines skipped")
+        << QByteArray("\x01\x02garbage\n[broken\n=novalue\n[Config]\nnot a pair\n;Uses=9\nUses=3\n") << "Config"
+        << "Uses" << true << "3";
+    QTest::newRow("key before any section is ignored") << QByteArray("Uses=5\n[Config]\n") << "Config" << "Uses"
+                                                      << false << "";
+    QTest::newRow("last line without line end") << QByteArray("[Config]\nUses=7") << "Config" << "Uses" << true
+                                                << "7";
+    QTest::newRow("UTF-8 Cyrillic value") << QByteArray("[Config]\nLastReadPath=/дом/\n") << "Config"
+                                          << "LastReadPath" << true << QString::fromUtf8("/дом/");
+    QTest::newRow("Windows-1251 file from an older program")
+        << QByteArray("[Config]\nLastReadPath=C:\\\xc4\xee\xec\\\n") << "Config" << "LastReadPath" << true
+        << QString::fromUtf8("C:\\Дом\\");
+}
+
+void TestProfileText::lookup()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(bool, found);
+    QFETCH(QString, value);
+
+    const auto result = ProfileText::parse(text).value(section, key);
+    QCOMPARE(result.has_value(), found);
+    if (found)
+        QCOMPARE(*result, value);
+}
+
+void TestProfileText::setValue_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new file") << QByteArray() << "Config" << "Uses" << "1" << QByteArray("[Config]\nUses=1\n");
+    QTest::newRow("replace in place, other lines untouched")
+        << QByteArray("; mine\n[Config]\n  Uses = 1 \nCode=Y\n") << "Config" << "Uses" << "2"
+        << QByteArray("; mine\n[Config]\nUses=2\nCode=Y\n");
+    QTest::newRow("replace first of duplicates only") << QByteArray("[Config]\nUses=1\nUses=9\n") << "Config"
+                                                     << "Uses" << "2" << QByteArray("[Config]\nUses=2\nUses=9\n");
+    QTest::newRow("new key after the section's last entry, not after blanks")
+        << QByteArray("[Config]\nCode=Y\n\n[FormMain]\nWidth=1\n") << "Config" << "Uses" << "1"
+        << QByteArray("[Config]\nCode=Y\nUses=1\n\n[FormMain]\nWidth=1\n");
+    QTest::newRow("new key in an empty section") << QByteArray("[Config]\n[FormMain]\n") << "Config" << "Uses"
+                                                 << "1" << QByteArray("[Config]\nUses=1\n[FormMain]\n");
+    QTest::newRow("new section appended, CR LF kept")
+        << QByteArray("[Config]\r\nUses=1\r\n") << "FormMain" << "Width" << "500"
+        << QByteArray("[Config]\r\nUses=1\r\n[FormMain]\r\nWidth=500\r\n");
+    QTest::newRow("last line without line end") << QByteArray("[Config]\nUses=1") << "Config" << "Code" << "N"
+                                                << QByteArray("[Config]\nUses=1\nCode=N\n");
+    QTest::newRow("last line ending in a lone CR") << QByteArray("[Config]\nUses=1\r") << "Config" << "Code" << "N"
+                                                   << QByteArray("[Config]\nUses=1\nCode=N\n");
+    QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[Config]\nUses=1\n") << "Config" << "Uses"
+                                          << "2" << QByteArray("\xEF\xBB\xBF[Config]\nUses=2\n");
+    QTest::newRow("Windows-1251 file stays Windows-1251")
+        << QByteArray("[Config]\nName=\xc4\xee\xec\n") << "Config" << "LastReadPath" << QString::fromUtf8("/Дом/")
+        << QByteArray("[Config]\nName=\xc4\xee\xec\nLastReadPath=/\xc4\xee\xec/\n");
+}
+
+void TestProfileText::setValue()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+
+    ProfileText profile = ProfileText::parse(before);
+    profile.setValue(section, key, value);
+    QCOMPARE(profile.bytes(), after);
+    QCOMPARE(ProfileText::parse(profile.bytes()).value(section, key), std::optional<QString>(value));
+}
+
+void TestProfileText::unchangedTextKeepsItsBytes()
+{
+    const QByteArray messy("\xEF\xBB\xBF junk \r\n[Config]\r\nUses=1\n\n;c\r\n[Config]\nx");
+    QCOMPARE(ProfileText::parse(messy).bytes(), messy);
+}
+
+QTEST_GUILESS_MAIN(TestProfileText)
+#include "tst_profile_text.moc"

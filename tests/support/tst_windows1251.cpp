@@ -1,0 +1,53 @@
+#include "support/windows1251.h"
+
+#include <QTest>
+
+class TestWindows1251 : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void unmappableBecomesOneQuestionMark_data();
+    void unmappableBecomesOneQuestionMark();
+};
+
+void TestWindows1251::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("ASCII") << QByteArray("Road 7") << "Road 7";
+    QTest::newRow("Cyrillic") << QByteArray("\xcf\xe5\xf1\xee\xea") << QString::fromUtf8("Песок");
+    QTest::newRow("Yo and capitals") << QByteArray("\xa8\xb8\xc0\xdf\xe0\xff") << QString::fromUtf8("ЁёАЯая");
+    QTest::newRow("No sign and euro") << QByteArray("\xb9\x88") << QString::fromUtf8("№€");
+    QTest::newRow("empty") << QByteArray() << QString();
+}
+
+void TestWindows1251::roundTrip()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(kvt::fromWindows1251(bytes), text);
+    QCOMPARE(kvt::toWindows1251(text), bytes);
+}
+
+void TestWindows1251::unmappableBecomesOneQuestionMark_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("CJK") << QString::fromUtf8("a中b") << QByteArray("a?b");
+    QTest::newRow("surrogate pair") << QString::fromUtf8("x😀y") << QByteArray("x?y");
+    QTest::newRow("lone surrogate") << (QString(u'x') + QChar(0xD800) + u'y') << QByteArray("x?y");
+    QTest::newRow("several") << QString::fromUtf8("ü中Я") << QByteArray("??\xdf");
+}
+
+void TestWindows1251::unmappableBecomesOneQuestionMark()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(kvt::toWindows1251(text), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestWindows1251)
+#include "tst_windows1251.moc"
