@@ -2,7 +2,6 @@
 #include "support/settings_location.h"
 
 #include <QApplication>
-#include <QStringList>
 
 #include <memory>
 
@@ -17,10 +16,8 @@ int main(int argc, char *argv[])
     kvt::TForm1 window(*store, settings, programFolder);
     window.show();
 
-    // All arguments name one file, so an unquoted path with spaces still works.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    if (!arguments.isEmpty())
-        window.AOpenExecute(arguments.join(u' '));
+    if (const auto fileName = kvt::startupFileName(QCoreApplication::arguments().mid(1)))
+        window.AOpenExecute(*fileName);
 
     return QApplication::exec();
 }

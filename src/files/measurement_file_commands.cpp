@@ -95,4 +95,11 @@ OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context
     return {};
 }
 
+std::optional<QString> startupFileName(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return std::nullopt;
+    return arguments.join(u' ');
+}
+
 } // namespace kvt

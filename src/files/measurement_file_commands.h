@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace kvt {
@@ -37,5 +38,9 @@ struct OpenResult {
 // the store as it was.
 OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context,
                             std::optional<QString> fileName = std::nullopt);
+
+// The file named on the command line: all arguments joined by single spaces, so
+// that an unquoted path with spaces still names one file. Nothing without arguments.
+std::optional<QString> startupFileName(const QStringList &arguments);
 
 } // namespace kvt

@@ -39,6 +39,8 @@ private slots:
     void saveCannotCreate_data();
     void saveCannotCreate();
 
+    void startupFileName_data();
+    void startupFileName();
     void openAtStartReportsInStatus_data();
     void openAtStartReportsInStatus();
     void openFromMenuProposesFile();
@@ -228,6 +230,23 @@ void TestFileCommands::saveCannotCreate()
     QCOMPARE(QFile::exists(path("second.kvt")), result == SaveResult::Saved);
     if (result == SaveResult::Saved)
         QCOMPARE(prompts.saveRequests()[1].proposedName, path("blocked.kvt"));
+}
+
+void TestFileCommands::startupFileName_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("fileName"); // empty: nothing is opened
+
+    QTest::newRow("none") << QStringList{} << "";
+    QTest::newRow("one") << QStringList{"/data/a.kvt"} << "/data/a.kvt";
+    QTest::newRow("path split at a space") << QStringList{"C:\\My", "data.kvt"} << "C:\\My data.kvt";
+}
+
+void TestFileCommands::startupFileName()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, fileName);
+    QCOMPARE(kvt::startupFileName(arguments).value_or(QString()), fileName);
 }
 
 void TestFileCommands::openAtStartReportsInStatus_data()
