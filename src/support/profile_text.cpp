@@ -128,6 +128,7 @@ void ProfileText::setValue(QStringView section, QStringView key, const QString &
             inSection = sameName(parsed.name, section);
         else if (inSection && parsed.kind == Kind::Entry && sameName(parsed.name, key)) {
             line.content = entry.content;
+            switchToUtf8WhenAmbiguous();
             return;
         }
     }
@@ -152,10 +153,30 @@ void ProfileText::setValue(QStringView section, QStringView key, const QString &
         m_lines.back().end = entry.end;
     if (insertAt) {
         m_lines.insert(m_lines.begin() + qsizetype(*insertAt), entry);
+        switchToUtf8WhenAmbiguous();
         return;
     }
     m_lines.push_back({encode(u'[' + section.toString() + u']'), entry.end});
     m_lines.push_back(entry);
+    switchToUtf8WhenAmbiguous();
+}
+
+void ProfileText::switchToUtf8WhenAmbiguous()
+{
+    // A Windows-1251 text is told from UTF-8 only by not being valid UTF-8. When
+    // a change leaves nothing but bytes that happen to be valid UTF-8 ("\xC2\xB3"
+    // is "Ві"), the next read would take them as UTF-8; the text becomes UTF-8
+    // instead, which reads back the same.
+    if (m_utf8)
+        return;
+    QByteArray body;
+    for (const Line &line : m_lines)
+        body += line.content + line.end;
+    if (!isValidUtf8(body))
+        return;
+    for (Line &line : m_lines)
+        line.content = fromWindows1251(line.content).toUtf8();
+    m_utf8 = true;
 }
 
 QByteArray ProfileText::bytes() const

@@ -12,7 +12,9 @@ namespace kvt {
 // lines give values. Lookups ignore case, blanks around names and values, a UTF-8
 // byte order mark, CR LF line ends, duplicates (the first one wins) and lines that
 // are neither. Changing one key leaves every other line byte for byte as it was.
-// A file that is not valid UTF-8 is taken to be Windows-1251, as older files are.
+// A file that is not valid UTF-8 is taken to be Windows-1251, as older files are;
+// should a change leave a Windows-1251 file holding only bytes that are also
+// valid UTF-8, the whole file is written in UTF-8 so that it reads back the same.
 class ProfileText {
 public:
     static ProfileText parse(const QByteArray &bytes);
@@ -37,6 +39,7 @@ private:
     QString decode(const QByteArray &bytes) const;
     QByteArray encode(const QString &text) const;
     QByteArray newLineEnd() const;
+    void switchToUtf8WhenAmbiguous();
 
     QByteArray m_bom;
     bool m_utf8 = true;

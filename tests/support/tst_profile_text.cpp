@@ -103,6 +103,9 @@ void TestProfileText::setValue_data()
     QTest::newRow("Windows-1251 file stays Windows-1251")
         << QByteArray("[Config]\nName=\xc4\xee\xec\n") << "Config" << "LastReadPath" << QString::fromUtf8("/Дом/")
         << QByteArray("[Config]\nName=\xc4\xee\xec\nLastReadPath=/\xc4\xee\xec/\n");
+    QTest::newRow("Windows-1251 value that would read as UTF-8: text becomes UTF-8")
+        << QByteArray("[Config]\nName=\xc4\xee\xec\n") << "Config" << "Name" << QString::fromUtf8("Ві")
+        << QByteArray("[Config]\nName=\xd0\x92\xd1\x96\n");
 }
 
 void TestProfileText::setValue()
