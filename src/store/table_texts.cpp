@@ -3,6 +3,10 @@
 #include "short_name20.h"
 #include "support/number_format.h"
 
+#include <QStringBuilder>
+
+#include <cstring>
+
 namespace kvt {
 namespace {
 
@@ -39,15 +43,62 @@ const RowLabel impactRowLabels[ImpactTableRows - 1] = {
 
 const TextPair impactSuffix{u"-й удар", u"-st impact"};
 
-QString twoDigits(quint8 value)
+// The texts of the byte values 0 … 255 in a pattern, made once by the number
+// module. Opening a file makes a row for every series; with these its date and
+// time cells cost one allocation each instead of one per piece and join.
+template <NumberPattern Pattern>
+const QString &byteText(quint8 value)
 {
-    return formatNumberOrNan(value, NumberPattern::TwoDigits);
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> made;
+        for (int v = 0; v < 256; ++v)
+            made[size_t(v)] = formatNumberOrNan(v, Pattern);
+        return made;
+    }();
+    return texts[value];
+}
+
+const QString &twoDigits(quint8 value)
+{
+    return byteText<NumberPattern::TwoDigits>(value);
+}
+
+// The "0" text of value; storage holds it when it is not one of the made ones.
+const QString &integerText(quint32 value, QString &storage)
+{
+    if (value < 256)
+        return byteText<NumberPattern::Integer>(quint8(value));
+    storage = formatNumberOrNan(value, NumberPattern::Integer);
+    return storage;
 }
 
 QString floatCell(const ImpactRecord &record, ImpactRecord::Offset field, NumberPattern pattern)
 {
     return formatNumberOrNan(record.floatAt(field), pattern);
 }
+
+// Neighbouring series nearly always share their material and object: each
+// name column keeps the last name field it read, on each thread, and hands
+// out the same text again while the field's length byte and characters match.
+class NameMemo {
+public:
+    QString read(const unsigned char *field)
+    {
+        const auto length = static_cast<signed char>(field[0]);
+        const size_t used = length > 0 && length < ShortName20Size ? size_t(1 + length) : 1;
+        if (used != m_used || std::memcmp(m_field.data(), field, used) != 0) {
+            std::memcpy(m_field.data(), field, used);
+            m_used = used;
+            m_text = readShortName20(field);
+        }
+        return m_text;
+    }
+
+private:
+    std::array<unsigned char, ShortName20Size> m_field{};
+    size_t m_used = 0;
+    QString m_text;
+};
 
 double seriesMean(const MeasurementStore &store, quint32 series, ImpactRecord::Offset field)
 {
@@ -71,19 +122,23 @@ QString seriesTableHeader(int column, int row, Language language)
 
 std::array<QString, SeriesTableColumns> seriesRowCells(const MeasurementStore &store, quint32 series)
 {
+    thread_local NameMemo materials;
+    thread_local NameMemo objects;
     const ImpactRecord &first = store.record(store.seriesStart(series));
     using R = ImpactRecord;
+    QString numberText;
+    QString sizeText;
     return {
-        formatNumberOrNan(first.seriesNumber(), NumberPattern::Integer) + u'/'
-            + formatNumberOrNan(store.seriesSize(series), NumberPattern::Integer),
-        twoDigits(first.byteAt(R::DateDay)) + u'.' + twoDigits(first.byteAt(R::DateMonth)) + u'.'
-            + twoDigits(first.byteAt(R::DateYear)),
-        twoDigits(first.byteAt(R::TimeHour)) + u':' + twoDigits(first.byteAt(R::TimeMin)) + u':'
-            + twoDigits(first.byteAt(R::TimeSec)),
+        integerText(first.seriesNumber(), numberText) % QLatin1Char('/')
+            % integerText(store.seriesSize(series), sizeText),
+        twoDigits(first.byteAt(R::DateDay)) % QLatin1Char('.') % twoDigits(first.byteAt(R::DateMonth))
+            % QLatin1Char('.') % twoDigits(first.byteAt(R::DateYear)),
+        twoDigits(first.byteAt(R::TimeHour)) % QLatin1Char(':') % twoDigits(first.byteAt(R::TimeMin))
+            % QLatin1Char(':') % twoDigits(first.byteAt(R::TimeSec)),
         formatNumberOrNan(seriesMean(store, series, R::DynModulus), NumberPattern::OptionalTenths),
         formatNumberOrNan(seriesMean(store, series, R::StatModulus), NumberPattern::OptionalTenths),
-        readShortName20(first.nameField(R::MaterialName)),
-        readShortName20(first.nameField(R::ObjectName)),
+        materials.read(first.nameField(R::MaterialName)),
+        objects.read(first.nameField(R::ObjectName)),
     };
 }
 
@@ -103,9 +158,10 @@ QString impactRowLabel(int row, Language language)
 QString impactDateTimeCell(const ImpactRecord &record)
 {
     using R = ImpactRecord;
-    return twoDigits(record.byteAt(R::DateDay)) + u'.' + twoDigits(record.byteAt(R::DateMonth)) + QStringLiteral(".20")
-        + twoDigits(record.byteAt(R::DateYear)) + QStringLiteral(", ") + twoDigits(record.byteAt(R::TimeHour)) + u':'
-        + twoDigits(record.byteAt(R::TimeMin)) + u':' + twoDigits(record.byteAt(R::TimeSec));
+    return twoDigits(record.byteAt(R::DateDay)) % QLatin1Char('.') % twoDigits(record.byteAt(R::DateMonth))
+        % QLatin1String(".20") % twoDigits(record.byteAt(R::DateYear)) % QLatin1String(", ")
+        % twoDigits(record.byteAt(R::TimeHour)) % QLatin1Char(':') % twoDigits(record.byteAt(R::TimeMin))
+        % QLatin1Char(':') % twoDigits(record.byteAt(R::TimeSec));
 }
 
 std::array<QString, ImpactTableRows - 1> impactColumnCells(const ImpactRecord &record)
@@ -115,8 +171,8 @@ std::array<QString, ImpactTableRows - 1> impactColumnCells(const ImpactRecord &r
     return {
         floatCell(record, R::DynModulus, P::Tenths),
         floatCell(record, R::StatModulus, P::Tenths),
-        floatCell(record, R::AccelPeakNeg, P::Tenths) + u'+' + floatCell(record, R::AccelPeakPos, P::Tenths),
-        floatCell(record, R::VelocityA, P::Thousandths) + u'+' + floatCell(record, R::VelocityB, P::Thousandths),
+        floatCell(record, R::AccelPeakNeg, P::Tenths) % QLatin1Char('+') % floatCell(record, R::AccelPeakPos, P::Tenths),
+        floatCell(record, R::VelocityA, P::Thousandths) % QLatin1Char('+') % floatCell(record, R::VelocityB, P::Thousandths),
         floatCell(record, R::DisplacementValue, P::Thousandths),
         floatCell(record, R::ImpactForce, P::Integer),
     };

@@ -1,5 +1,6 @@
 #include "number_format.h"
 
+#include <bit>
 #include <cmath>
 #include <iterator>
 
@@ -39,12 +40,14 @@ constexpr quint64 powersOfTen[] = {1, 10, 100, 1000, 10000};
 // result stays below 10^19 and fits 64 bits.
 quint64 scaledAndRounded(double magnitude, int decimals)
 {
-    if (magnitude == 0)
-        return 0;
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);
-    const auto mantissa = quint64(std::ldexp(fraction, 53));
-    exponent -= 53;
+    const auto bits = std::bit_cast<quint64>(magnitude);
+    const int biasedExponent = int(bits >> 52);
+    quint64 mantissa = bits & ((quint64(1) << 52) - 1);
+    int exponent = -1074; // subnormal: mantissa × 2^-1074
+    if (biasedExponent != 0) {
+        mantissa |= quint64(1) << 52;
+        exponent = biasedExponent - 1075;
+    }
     const unsigned __int128 product = (unsigned __int128)mantissa * powersOfTen[decimals];
     if (exponent >= 0)
         return quint64(product << exponent);
@@ -55,6 +58,24 @@ quint64 scaledAndRounded(double magnitude, int decimals)
     const unsigned __int128 remainder = product - (quotient << shift);
     const unsigned __int128 half = (unsigned __int128)1 << (shift - 1);
     return quint64(quotient) + (remainder >= half ? 1 : 0);
+}
+
+struct Parts {
+    quint64 integerPart;
+    quint64 fraction;
+};
+
+// A division by a constant becomes a multiplication; one by a table entry
+// would be the slowest instruction of the whole text.
+Parts splitAtComma(quint64 scaled, int decimals)
+{
+    switch (decimals) {
+    case 1: return {scaled / 10, scaled % 10};
+    case 2: return {scaled / 100, scaled % 100};
+    case 3: return {scaled / 1000, scaled % 1000};
+    case 4: return {scaled / 10000, scaled % 10000};
+    }
+    return {scaled, 0};
 }
 
 // Writes value's decimal digits, at least minDigits of them, ending just before end.
@@ -81,8 +102,7 @@ std::optional<QString> formatNumber(double value, NumberPattern pattern)
     const PatternShape shape = shapeOf(pattern);
     const int decimals = shape.fixedDecimals + shape.optionalDecimals;
     const quint64 scaled = scaledAndRounded(std::fabs(value), decimals);
-    const quint64 integerPart = scaled / powersOfTen[decimals];
-    quint64 fraction = scaled % powersOfTen[decimals];
+    auto [integerPart, fraction] = splitAtComma(scaled, decimals);
 
     // Optional decimals are shown only up to the last digit that is not zero.
     int fractionDigits = decimals;
@@ -91,7 +111,8 @@ std::optional<QString> formatNumber(double value, NumberPattern pattern)
         --fractionDigits;
     }
 
-    // Sign, 15 integer digits, the comma and 4 decimals fit with room to spare.
+    // Sign, 16 integer digits (a value just below 10^15 may round up to it), the
+    // comma and 4 decimals fit with room to spare.
     char16_t buffer[32];
     char16_t *const end = buffer + std::size(buffer);
     char16_t *begin = end;
