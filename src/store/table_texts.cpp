@@ -5,8 +5,6 @@
 
 #include <QStringBuilder>
 
-#include <cstring>
-
 namespace kvt {
 namespace {
 
@@ -43,62 +41,23 @@ const RowLabel impactRowLabels[ImpactTableRows - 1] = {
 
 const TextPair impactSuffix{u"-й удар", u"-st impact"};
 
-// The texts of the byte values 0 … 255 in a pattern, made once by the number
-// module. Opening a file makes a row for every series; with these its date and
-// time cells cost one allocation each instead of one per piece and join.
-template <NumberPattern Pattern>
-const QString &byteText(quint8 value)
+// The "00" texts of the byte values, made once: opening a file writes six of
+// them for every series row, and joining ready texts costs one allocation a cell.
+const QString &twoDigits(quint8 value)
 {
     static const std::array<QString, 256> texts = [] {
         std::array<QString, 256> made;
         for (int v = 0; v < 256; ++v)
-            made[size_t(v)] = formatNumberOrNan(v, Pattern);
+            made[size_t(v)] = formatNumberOrNan(v, NumberPattern::TwoDigits);
         return made;
     }();
     return texts[value];
-}
-
-const QString &twoDigits(quint8 value)
-{
-    return byteText<NumberPattern::TwoDigits>(value);
-}
-
-// The "0" text of value; storage holds it when it is not one of the made ones.
-const QString &integerText(quint32 value, QString &storage)
-{
-    if (value < 256)
-        return byteText<NumberPattern::Integer>(quint8(value));
-    storage = formatNumberOrNan(value, NumberPattern::Integer);
-    return storage;
 }
 
 QString floatCell(const ImpactRecord &record, ImpactRecord::Offset field, NumberPattern pattern)
 {
     return formatNumberOrNan(record.floatAt(field), pattern);
 }
-
-// Neighbouring series nearly always share their material and object: each
-// name column keeps the last name field it read, on each thread, and hands
-// out the same text again while the field's length byte and characters match.
-class NameMemo {
-public:
-    QString read(const unsigned char *field)
-    {
-        const auto length = static_cast<signed char>(field[0]);
-        const size_t used = length > 0 && length < ShortName20Size ? size_t(1 + length) : 1;
-        if (used != m_used || std::memcmp(m_field.data(), field, used) != 0) {
-            std::memcpy(m_field.data(), field, used);
-            m_used = used;
-            m_text = readShortName20(field);
-        }
-        return m_text;
-    }
-
-private:
-    std::array<unsigned char, ShortName20Size> m_field{};
-    size_t m_used = 0;
-    QString m_text;
-};
 
 double seriesMean(const MeasurementStore &store, quint32 series, ImpactRecord::Offset field)
 {
@@ -122,23 +81,19 @@ QString seriesTableHeader(int column, int row, Language language)
 
 std::array<QString, SeriesTableColumns> seriesRowCells(const MeasurementStore &store, quint32 series)
 {
-    thread_local NameMemo materials;
-    thread_local NameMemo objects;
     const ImpactRecord &first = store.record(store.seriesStart(series));
     using R = ImpactRecord;
-    QString numberText;
-    QString sizeText;
     return {
-        integerText(first.seriesNumber(), numberText) % QLatin1Char('/')
-            % integerText(store.seriesSize(series), sizeText),
+        formatNumberOrNan(first.seriesNumber(), NumberPattern::Integer) % QLatin1Char('/')
+            % formatNumberOrNan(store.seriesSize(series), NumberPattern::Integer),
         twoDigits(first.byteAt(R::DateDay)) % QLatin1Char('.') % twoDigits(first.byteAt(R::DateMonth))
             % QLatin1Char('.') % twoDigits(first.byteAt(R::DateYear)),
         twoDigits(first.byteAt(R::TimeHour)) % QLatin1Char(':') % twoDigits(first.byteAt(R::TimeMin))
             % QLatin1Char(':') % twoDigits(first.byteAt(R::TimeSec)),
         formatNumberOrNan(seriesMean(store, series, R::DynModulus), NumberPattern::OptionalTenths),
         formatNumberOrNan(seriesMean(store, series, R::StatModulus), NumberPattern::OptionalTenths),
-        materials.read(first.nameField(R::MaterialName)),
-        objects.read(first.nameField(R::ObjectName)),
+        readShortName20(first.nameField(R::MaterialName)),
+        readShortName20(first.nameField(R::ObjectName)),
     };
 }
 
