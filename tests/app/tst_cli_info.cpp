@@ -34,10 +34,8 @@ class TestCliInfo : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void seriesTable_data();
-    void seriesTable();
-    void impactTable_data();
-    void impactTable();
+    void printsTable_data();
+    void printsTable();
     void failures_data();
     void failures();
 
@@ -66,35 +64,18 @@ void TestCliInfo::initTestCase()
     sample = write("sample.kvt", kvt::encodeKvt(*store));
 }
 
-void TestCliInfo::seriesTable_data()
+void TestCliInfo::printsTable_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("output");
 
     const QByteArray table = "1/2\t06.11.13\t14:07:45\t81,5\t41,5\tПесок\tRoad 7\n"
                              "17/3\t06.11.13\t14:07:45\tNAN\t42\tПесок\tДорога\n";
-    QTest::newRow("default language") << QStringList{"info", sample} << table;
-    QTest::newRow("Russian, language first") << QStringList{"--lang", "ru", "info", sample} << table;
+    QTest::newRow("series table, default language") << QStringList{"info", sample} << table;
+    QTest::newRow("series table, Russian, language first") << QStringList{"--lang", "ru", "info", sample} << table;
     QTest::newRow("empty file prints nothing")
         << QStringList{"info", write("empty.kvt", QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16))} << QByteArray();
-}
-
-void TestCliInfo::seriesTable()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QByteArray, output);
-    const Run run = runCli(arguments);
-    QCOMPARE(run.err, QByteArray());
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, output);
-}
-
-void TestCliInfo::impactTable_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("output");
-
-    QTest::newRow("English") << QStringList{"info", sample, "--series", "2"}
+    QTest::newRow("impact table, English") << QStringList{"info", sample, "--series", "2"}
                              << QByteArray("06.11.2013, 14:07:45\t1-st impact\t2-st impact\t3-st impact\n"
                                            "Din.modulus, MPa\t81,0\tNAN\t83,0\n"
                                            "Stat.modulus, MPa\t41,0\t42,0\t43,0\n"
@@ -102,7 +83,7 @@ void TestCliInfo::impactTable_data()
                                            "Vibr.velocity, m/c\t0,123+0,456\t0,123+0,456\t0,123+0,456\n"
                                            "Vibr.displacement, mm\t1,500\t1,500\t1,500\n"
                                            "Impact force, N\t12345\t12345\t12345\n");
-    QTest::newRow("Russian") << QStringList{"info", "--series", "1", sample, "--lang", "ru"}
+    QTest::newRow("impact table, Russian") << QStringList{"info", "--series", "1", sample, "--lang", "ru"}
                              << QByteArray("06.11.2013, 14:07:45\t1-й удар\t2-й удар\n"
                                            "Дин.модуль, МПа\t81,0\t82,0\n"
                                            "Стат.модуль, МПа\t41,0\t42,0\n"
@@ -112,7 +93,7 @@ void TestCliInfo::impactTable_data()
                                            "Сила удара, Н\t12345\t12345\n");
 }
 
-void TestCliInfo::impactTable()
+void TestCliInfo::printsTable()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, output);
