@@ -1,4 +1,5 @@
 #include "mainwindow/formmain.h"
+#include "mainwindow/qt_prompts.h"
 #include "support/settings_location.h"
 
 #include <QApplication>
@@ -13,8 +14,10 @@ int main(int argc, char *argv[])
     kvt::SettingsFile settings(kvt::settingsFilePath(programFolder));
     auto store = std::make_unique<kvt::MeasurementStore>();
 
-    kvt::TForm1 window(*store, settings, programFolder);
-    window.show();
+    kvt::QtPrompts prompts;
+    kvt::TForm1 window(*store, settings, prompts, programFolder);
+    prompts.setParentWidget(&window);
+    window.showAsStarted();
 
     if (const auto fileName = kvt::startupFileName(QCoreApplication::arguments().mid(1)))
         window.AOpenExecute(*fileName);

@@ -1,33 +1,264 @@
 #include "formmain.h"
 
-#include "support/common_texts.h"
+#include "link_indicator.h"
+#include "text_grid_model.h"
+#include "store/table_texts.h"
+#include "window_layout.h"
 
+#include <functional>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
 
 namespace kvt {
+namespace {
 
-TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, QString programFolder, QWidget *parent)
-    : QMainWindow(parent),
-      m_store(store),
-      m_prompts(this),
-      m_files{m_prompts, settings, std::move(programFolder), Language::English},
-      m_fileStatus(new QLabel(this)),
-      m_countStatus(new QLabel(this))
+// A panel that reports its resizes, so that the layout pass can place the
+// impact table, the check boxes and the chart inside it.
+class PanelRight : public QWidget {
+public:
+    PanelRight(std::function<void()> resized, QWidget *parent) : QWidget(parent), m_resized(std::move(resized)) {}
+
+protected:
+    void resizeEvent(QResizeEvent *) override { m_resized(); }
+
+private:
+    std::function<void()> m_resized;
+};
+
+QTableView *makeGrid(const char *name, TextGridModel *model, QWidget *parent)
 {
-    setWindowTitle(ApplicationTitle.text(m_files.language));
+    auto *grid = new QTableView(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(model);
+    grid->setMinimumWidth(100);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(layout::DefaultRowHeight);
+    grid->verticalHeader()->setMinimumSectionSize(layout::DefaultRowHeight);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(13);
+    grid->setFont(font);
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    grid->setPalette(palette);
+    return grid;
+}
+
+} // namespace
+
+TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &prompts, QString programFolder,
+               QWidget *parent)
+    : QMainWindow(parent), m_store(store), m_settings(settings), m_prompts(prompts),
+      m_programFolder(std::move(programFolder))
+{
+    setObjectName(QStringLiteral("Form1"));
     setMinimumSize(394, 320);
-    resize(500, 400);
-    statusBar()->addWidget(m_fileStatus, 1);
-    statusBar()->addWidget(m_countStatus);
+    createComponents();
+    createStatusBar();
+    createActions();
+    FormCreate();
+}
+
+void TForm1::createComponents()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setHandleWidth(layout::SplitterWidth);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setOpaqueResize(true);
+    setCentralWidget(m_splitter);
+
+    // At start, before any data: Table 1 shows its header rows and one empty
+    // row, Table 2 its label column and three empty impact columns.
+    m_table1 = new TextGridModel(SeriesTableColumns, SeriesTableHeaderRows + 1, 0, SeriesTableHeaderRows, this);
+    m_grid1 = makeGrid("StringGrid1", m_table1, m_splitter);
+    m_grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_splitter->addWidget(m_grid1);
+
+    m_panelRight = new PanelRight([this] { layOutRightPanel(); }, m_splitter);
+    m_panelRight->setObjectName(QStringLiteral("PanelRight"));
+    m_panelRight->setMinimumWidth(40);
+    m_splitter->addWidget(m_panelRight);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this](int position) { Splitter1CanResize(position); });
+
+    m_table2 = new TextGridModel(4, ImpactTableRows, 1, 1, this);
+    m_grid2 = makeGrid("StringGrid2", m_table2, m_panelRight);
+    m_grid2->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_grid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+    const struct {
+        const char *name;
+        const char *text;
+        Qt::GlobalColor color;
+    } boxes[4] = {{"CheckBoxAccel", "a(t)", Qt::black},
+                  {"CheckBoxVelocity", "v(t)", Qt::darkGreen},
+                  {"CheckBoxDisplacement", "s(t)", Qt::red},
+                  {"CheckBoxForce", "F(t)", Qt::darkBlue}};
+    for (int i = 0; i < 4; ++i) {
+        auto *box = new QCheckBox(QString::fromLatin1(boxes[i].text), m_panelRight);
+        box->setObjectName(QString::fromLatin1(boxes[i].name));
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, boxes[i].color);
+        box->setPalette(palette);
+        box->setFixedSize(qMax(41, box->sizeHint().width()), qMax(17, box->sizeHint().height()));
+        m_checkBoxes[i] = box;
+    }
+
+    auto *chart = new QFrame(m_panelRight);
+    chart->setObjectName(QStringLiteral("Chart1"));
+    chart->setFrameStyle(QFrame::StyledPanel);
+    m_chart = chart;
+}
+
+void TForm1::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setFixedHeight(qMax(20, bar->sizeHint().height()));
+    const int widths[4] = {100, 140, 20, 50};
+    for (int i = 0; i < 4; ++i) {
+        m_statusPanels[i] = new QLabel(bar);
+        m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (i > 0)
+            m_statusPanels[i]->setFixedWidth(widths[i]);
+        bar->addPermanentWidget(m_statusPanels[i], i == 0 ? 1 : 0);
+    }
+
+    // The progress bar lies over panel 1, the link indicator in panel 2.
+    m_progressBar = new QProgressBar(m_statusPanels[1]);
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setGeometry(3, 4, 136, 11);
+    m_progressBar->hide();
+    m_shapeLink = new LinkIndicator(m_statusPanels[2]);
+    m_shapeLink->move(6, 1);
+}
+
+void TForm1::FormCreate()
+{
+    const StartupSettings startup = readStartupSettings(m_settings, QGuiApplication::primaryScreen()->size());
+
+    if (!startup.langId)
+        (m_prompts.askLanguage().value_or(Language::Russian) == Language::English ? ALangEngExecute()
+                                                                                 : ALangRusExecute());
+    else if (*startup.langId == u"Rus")
+        ALangRusExecute();
+    else
+        ALangEngExecute();
+
+    const WindowPlacement &window = startup.placement;
+    resize(window.width, window.height);
+    move(window.left, window.top);
+    if (window.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_table1Share = window.table1Share;
+
+    m_modes = startup.modes;
+    if (!m_modes.fullView)
+        setUpStandardView();
+    m_checkBoxes[0]->setChecked(startup.checks.accel);
+    m_checkBoxes[1]->setChecked(startup.checks.velocity);
+    m_checkBoxes[2]->setChecked(startup.checks.displacement);
+    m_checkBoxes[3]->setChecked(startup.checks.force);
+
+    countStart(m_settings);
+    FormResize();
+    // Numbers are always written with a decimal comma (support/number_format).
+    MenuFill();
+    AStringGridSelectCancelExecute(m_grid2);
+}
+
+void TForm1::setUpStandardView()
+{
+    // The a(t) and v(t) boxes go, and with width 0 the layout closes their gap.
+    for (QCheckBox *box : {m_checkBoxes[0], m_checkBoxes[1]}) {
+        box->setChecked(false);
+        box->hide();
+        box->setFixedWidth(0);
+    }
+}
+
+void TForm1::showAsStarted()
+{
+    if (windowState() & Qt::WindowMaximized)
+        showMaximized();
+    else
+        show();
+}
+
+void TForm1::AStringGridSelectCancelExecute(QTableView *grid)
+{
+    grid->clearSelection();
+    grid->setCurrentIndex(QModelIndex());
 }
 
 void TForm1::AOpenExecute(std::optional<QString> fileName)
 {
-    const OpenResult result = openMeasurements(m_store, m_files, std::move(fileName));
-    if (result.loaded) {
-        m_fileStatus->setText(result.fileStatus);
-        m_countStatus->setText(result.countStatus);
-    }
+    FileCommandContext files{m_prompts, m_settings, m_programFolder, m_language};
+    const OpenResult result = openMeasurements(m_store, files, std::move(fileName));
+    if (result.loaded)
+        showLoadedStatus(result);
+}
+
+void TForm1::showLoadedStatus(const OpenResult &result)
+{
+    m_statusPanels[0]->setText(result.fileStatus);
+    m_statusPanels[1]->setText(result.countStatus);
+    m_shapeLink->setColor(palette().color(QPalette::Button));
+}
+
+void TForm1::ASaveExecute()
+{
+    FileCommandContext files{m_prompts, m_settings, m_programFolder, m_language};
+    saveMeasurements(m_store, files, QDateTime::currentDateTime());
+}
+
+WindowPlacement TForm1::currentPlacement() const
+{
+    WindowPlacement placement;
+    placement.maximized = isMaximized();
+    placement.left = pos().x();
+    placement.top = pos().y();
+    placement.width = width();
+    placement.height = height();
+    placement.table1Share = m_table1Share;
+    return placement;
+}
+
+CurveChecks TForm1::currentChecks() const
+{
+    return {m_checkBoxes[0]->isChecked(), m_checkBoxes[1]->isChecked(), m_checkBoxes[2]->isChecked(),
+            m_checkBoxes[3]->isChecked()};
+}
+
+void TForm1::AExitExecute()
+{
+    writeExitSettings(m_settings, currentPlacement(), currentChecks());
+    QCoreApplication::exit(0);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    AExitExecute();
+    event->accept();
 }
 
 } // namespace kvt

@@ -1,31 +1,99 @@
 #pragma once
 
 #include "files/measurement_file_commands.h"
-#include "mainwindow/qt_prompts.h"
+#include "mainwindow/window_settings.h"
 #include "store/measurement_store.h"
+#include "support/bilingual.h"
 #include "support/settings_file.h"
+#include "support/user_prompts.h"
 
-#include <QLabel>
 #include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QTableView;
 
 namespace kvt {
 
-// The main window. For now it holds the store, opens the measurement file named
-// on the command line and reports what it loaded in the status bar.
+class LinkIndicator;
+class TextGridModel;
+
+// The main window: the series table on the left, the impact table, the curve
+// check boxes and the chart on the right, the status bar below. Its handlers
+// are thin: they ask through UserPrompts, call the core and show the result.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    TForm1(MeasurementStore &store, SettingsFile &settings, QString programFolder, QWidget *parent = nullptr);
+    TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &prompts, QString programFolder,
+           QWidget *parent = nullptr);
 
-    // Opens a file: the named one, or one chosen in the open dialog.
+    // Shows the window as start-up left it: maximised or at its bounds.
+    void showAsStarted();
+
+    Language language() const { return m_language; }
+    const DisplayModes &displayModes() const { return m_modes; }
+    int table1Share() const { return m_table1Share; }
+
+    // Commands.
     void AOpenExecute(std::optional<QString> fileName = std::nullopt);
+    void ASaveExecute();
+    void AExitExecute();
+    void ALangRusExecute();
+    void ALangEngExecute();
+    void AMainHelpExecute();
+    void AChmHelpExecute();
+    void AAboutExecute();
+
+    void MenuFill();
+    void FormResize();
+    void Splitter1CanResize(int proposedWidth);
+    void AStringGridSelectCancelExecute(QTableView *grid);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void FormCreate();
+    void createComponents();
+    void createStatusBar();
+    void createActions();
+    QAction *addAction(QMenu *menu, const char *name, void (TForm1::*handler)());
+    void setLanguage(Language language, const QString &langId);
+    void AOpenFromMenu();
+    void setUpStandardView();
+    void layOutRightPanel();
+    void openHelp();
+    void showLoadedStatus(const OpenResult &result);
+    WindowPlacement currentPlacement() const;
+    CurveChecks currentChecks() const;
+
     MeasurementStore &m_store;
-    QtPrompts m_prompts;
-    FileCommandContext m_files;
-    QLabel *m_fileStatus;
-    QLabel *m_countStatus;
+    SettingsFile &m_settings;
+    UserPrompts &m_prompts;
+    QString m_programFolder;
+
+    Language m_language = Language::Russian;
+    DisplayModes m_modes;
+    int m_table1Share = 500;
+
+    QSplitter *m_splitter = nullptr;
+    QTableView *m_grid1 = nullptr;
+    QTableView *m_grid2 = nullptr;
+    TextGridModel *m_table1 = nullptr;
+    TextGridModel *m_table2 = nullptr;
+    QWidget *m_panelRight = nullptr;
+    QCheckBox *m_checkBoxes[4] = {};
+    QWidget *m_chart = nullptr;
+    QLabel *m_statusPanels[4] = {};
+    QProgressBar *m_progressBar = nullptr;
+    LinkIndicator *m_shapeLink = nullptr;
+    QAction *m_langRus = nullptr;
+    QAction *m_langEng = nullptr;
 };
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #include "qt_prompts.h"
 
+#include "language_dialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -61,6 +63,14 @@ PromptButton QtPrompts::showMessage(const MessageRequest &request)
         if (answer == toQt(button))
             return button;
     return request.buttons.isEmpty() ? PromptButton::Ok : request.buttons.back();
+}
+
+std::optional<Language> QtPrompts::askLanguage()
+{
+    TfrmLanguage dialog(m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
 }
 
 } // namespace kvt

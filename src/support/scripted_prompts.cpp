@@ -37,4 +37,14 @@ PromptButton ScriptedPrompts::showMessage(const MessageRequest &request)
     return request.buttons.isEmpty() ? PromptButton::Ok : request.buttons.back();
 }
 
+std::optional<Language> ScriptedPrompts::askLanguage()
+{
+    ++m_languageQuestions;
+    if (m_answers.empty() || !std::holds_alternative<Language>(m_answers.front()))
+        return std::nullopt;
+    const Language language = std::get<Language>(m_answers.front());
+    m_answers.pop_front();
+    return language;
+}
+
 } // namespace kvt

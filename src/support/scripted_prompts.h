@@ -10,21 +10,24 @@ namespace kvt {
 
 // Answers prompts from a script prepared in advance and records every request,
 // for tests of the dialog loops. A prompt with no answer left in the script is
-// answered as cancelled (no file name, or the Cancel/Abort/last button).
+// answered as cancelled (no file name, the Cancel/Abort/last button, no language).
 class ScriptedPrompts final : public UserPrompts {
 public:
-    using Answer = std::variant<std::optional<QString>, PromptButton>;
+    using Answer = std::variant<std::optional<QString>, PromptButton, Language>;
 
     void answerFileName(std::optional<QString> name) { m_answers.emplace_back(std::move(name)); }
     void answerButton(PromptButton button) { m_answers.emplace_back(button); }
+    void answerLanguage(Language language) { m_answers.emplace_back(language); }
 
     std::optional<QString> askOpenFileName(const FileDialogRequest &request) override;
     std::optional<QString> askSaveFileName(const FileDialogRequest &request) override;
     PromptButton showMessage(const MessageRequest &request) override;
+    std::optional<Language> askLanguage() override;
 
     const std::vector<FileDialogRequest> &openRequests() const { return m_openRequests; }
     const std::vector<FileDialogRequest> &saveRequests() const { return m_saveRequests; }
     const std::vector<MessageRequest> &messages() const { return m_messages; }
+    int languageQuestions() const { return m_languageQuestions; }
     bool scriptUsedUp() const { return m_answers.empty(); }
 
 private:
@@ -34,6 +37,7 @@ private:
     std::vector<FileDialogRequest> m_openRequests;
     std::vector<FileDialogRequest> m_saveRequests;
     std::vector<MessageRequest> m_messages;
+    int m_languageQuestions = 0;
 };
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bilingual.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -35,6 +37,8 @@ public:
     virtual std::optional<QString> askSaveFileName(const FileDialogRequest &request) = 0;
     // The button the user pressed; closing the box counts as its escape button.
     virtual PromptButton showMessage(const MessageRequest &request) = 0;
+    // The language chosen at the first start; nothing when the question failed.
+    virtual std::optional<Language> askLanguage() = 0;
 };
 
 } // namespace kvt

@@ -1,0 +1,77 @@
+#include "about_texts.h"
+
+#include "kvt_version.h"
+#include "support/common_texts.h"
+
+#include <QStringList>
+
+namespace kvt {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString russianMonth(const QString &month)
+{
+    static const QList<std::pair<QString, QString>> months = {
+        {u"Jan"_s, u" января "_s},  {u"Feb"_s, u" февраля "_s}, {u"Mar"_s, u" марта "_s},
+        {u"Apr"_s, u" апреля "_s},  {u"May"_s, u" мая "_s},     {u"Jun"_s, u" июня "_s},
+        {u"Jul"_s, u" июля "_s},    {u"Aug"_s, u" августа "_s}, {u"Sep"_s, u" сентября "_s},
+        {u"Oct"_s, u" октября "_s}, {u"Nov"_s, u" ноября "_s},  {u"Dec"_s, u" декабря "_s},
+    };
+    for (const auto &[english, russian] : months)
+        if (english == month)
+            return russian;
+    return u" января "_s;
+}
+
+} // namespace
+
+VersionData programVersionData()
+{
+    return {QStringLiteral(KVT10_INTERNAL_NAME), QStringLiteral(KVT10_FILE_VERSION),
+            QStringLiteral(KVT10_LEGAL_COPYRIGHT)};
+}
+
+std::optional<QString> aboutDateText(const QString &buildDate, Language language)
+{
+    const QStringList fields = buildDate.split(u' ', Qt::SkipEmptyParts);
+    if (fields.size() != 3 || fields[0].size() > 3 || fields[1].size() > 2 || fields[2].size() > 4)
+        return std::nullopt;
+    const QString &month = fields[0];
+    const QString &day = fields[1];
+    const QString &year = fields[2];
+    if (language == Language::Russian)
+        return u" от "_s + day + russianMonth(month) + year + u" г."_s;
+    return u", "_s + day + u' ' + month + u' ' + year;
+}
+
+AboutTexts aboutTexts(const VersionData &version, const QString &buildDate, Language language)
+{
+    const bool russian = language == Language::Russian;
+    AboutTexts texts;
+    texts.productName = ApplicationTitle.text(language);
+    texts.phoneFax = russian ? u"тел./факс.:"_s : u"Phone/Fax:"_s;
+    texts.multiLine = russian ? u"(многоканальный)"_s : u"(multi-line)"_s;
+    texts.site = russian ? u"Сайт:"_s : u"Site:"_s;
+    texts.generalQuestions = russian ? u"Общие вопросы:"_s : u"General questions:"_s;
+    texts.technicalSupport = russian ? u"Техподдержка:"_s : u"Technical Support:"_s;
+
+    const std::optional<QString> date = aboutDateText(buildDate, language);
+    if (!date)
+        return texts;
+    if (!version.internalName.isEmpty())
+        texts.caption = (russian ? u"О программе "_s : u"About "_s) + version.internalName;
+    if (!version.fileVersion.isEmpty())
+        texts.version = (russian ? u"Версия "_s : u"Version "_s) + version.fileVersion + *date;
+    if (!version.legalCopyright.isEmpty())
+        texts.copyright = russian ? version.legalCopyright : QStringLiteral(KVT10_ENGLISH_COPYRIGHT);
+    return texts;
+}
+
+QString mailtoAddress(const QString &address, const QString &applicationTitle)
+{
+    return u"mailto:"_s + address + u"?Subject="_s + applicationTitle;
+}
+
+} // namespace kvt

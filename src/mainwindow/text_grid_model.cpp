@@ -1,0 +1,87 @@
+#include "text_grid_model.h"
+
+#include <QBrush>
+#include <QPalette>
+
+namespace kvt {
+
+TextGridModel::TextGridModel(int columns, int rows, int fixedColumns, int fixedRows, QObject *parent)
+    : QAbstractTableModel(parent), m_columns(0), m_rows(0), m_fixedColumns(fixedColumns), m_fixedRows(fixedRows)
+{
+    setGridSize(columns, rows);
+}
+
+void TextGridModel::setGridSize(int columns, int rows)
+{
+    beginResetModel();
+    m_columns = qMax(columns, 1);
+    m_rows = qMax(rows, 1);
+    m_cells.resize(m_rows);
+    for (QStringList &row : m_cells)
+        row.resize(m_columns);
+    endResetModel();
+}
+
+QString TextGridModel::cell(int column, int row) const
+{
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)
+        return {};
+    return m_cells[row][column];
+}
+
+void TextGridModel::setCell(int column, int row, const QString &text)
+{
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns || m_cells[row][column] == text)
+        return;
+    m_cells[row][column] = text;
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, column, column);
+    } else {
+        const QModelIndex changed = index(row - 1, column);
+        emit dataChanged(changed, changed);
+    }
+}
+
+int TextGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows - 1;
+}
+
+int TextGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_columns;
+}
+
+QVariant TextGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int row = index.row() + 1;
+    const bool fixed = row < m_fixedRows || index.column() < m_fixedColumns;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        return cell(index.column(), row);
+    case Qt::BackgroundRole:
+        return fixed ? QVariant(QPalette().brush(QPalette::Button)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+        return cell(section, 0);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags TextGridModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const bool fixed = index.row() + 1 < m_fixedRows || index.column() < m_fixedColumns;
+    return fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+} // namespace kvt

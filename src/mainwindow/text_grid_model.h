@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+namespace kvt {
+
+// The cells of one of the window's text grids, addressed as the grid is:
+// cell(column, row), row 0 being the header row the view shows as its header.
+// Fixed rows below the header and fixed columns hold labels: they are shaded
+// and cannot be selected. The grids are rebuilt, never edited by the user.
+class TextGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    TextGridModel(int columns, int rows, int fixedColumns, int fixedRows, QObject *parent = nullptr);
+
+    int gridColumnCount() const { return m_columns; }
+    int gridRowCount() const { return m_rows; }
+    int fixedColumns() const { return m_fixedColumns; }
+    int fixedRows() const { return m_fixedRows; }
+    // Keeps the cells that still fit; new cells are empty.
+    void setGridSize(int columns, int rows);
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    int m_columns;
+    int m_rows;
+    int m_fixedColumns;
+    int m_fixedRows;
+    QList<QStringList> m_cells; // [row][column]
+};
+
+} // namespace kvt

@@ -1,0 +1,100 @@
+#include "window_settings.h"
+
+namespace kvt {
+
+using namespace Qt::StringLiterals;
+namespace {
+
+// Start-up values were read into 10-byte buffers: at most 9 characters count.
+constexpr int ValueBuffer = 10;
+
+QString readValue(const SettingsFile &settings, QStringView section, QStringView key, const QString &defaultValue)
+{
+    return settings.readString(section, key, defaultValue, ValueBuffer);
+}
+
+int readInteger(const SettingsFile &settings, QStringView section, QStringView key, int defaultValue)
+{
+    bool ok = false;
+    const int value = readValue(settings, section, key, QString::number(defaultValue)).toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+// Flags are judged by their first character, case-sensitively.
+bool startsWith(const QString &value, char16_t first)
+{
+    return !value.isEmpty() && value.front() == first;
+}
+
+bool readCheck(const SettingsFile &settings, QStringView key, bool defaultChecked)
+{
+    return !startsWith(readValue(settings, u"Config", key, defaultChecked ? u"Y"_s : u"N"_s), u'N');
+}
+
+} // namespace
+
+StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen)
+{
+    StartupSettings result;
+
+    const QString langId = settings.readString(u"Config", u"LangId", QString(), ValueBuffer);
+    if (!langId.isEmpty())
+        result.langId = langId;
+
+    WindowPlacement &window = result.placement;
+    window.width = qMin(readInteger(settings, u"FormMain", u"Width", 500), screen.width());
+    window.height = qMin(readInteger(settings, u"FormMain", u"Height", 400), screen.height());
+    window.table1Share = qBound(50, readInteger(settings, u"FormMain", u"Table1Width", 500), 950);
+
+    window.left = readInteger(settings, u"FormMain", u"Left", (screen.width() - window.width) / 2);
+    if (window.left > screen.width() - window.width)
+        window.left = screen.width() - window.width;
+    else if (window.left < 0)
+        window.left = 0;
+
+    // Past the bottom the window goes 25 pixels higher than the plain limit,
+    // clear of a task bar.
+    window.top = readInteger(settings, u"FormMain", u"Top", (screen.height() - window.height) / 2);
+    if (window.top > screen.height() - window.height)
+        window.top = screen.height() - window.height - 25;
+    else if (window.top < 0)
+        window.top = 0;
+
+    window.maximized = startsWith(readValue(settings, u"FormMain", u"Maximized", u"0"_s), u'1');
+
+    result.modes.fullView = !startsWith(readValue(settings, u"Config", u"Super", u"N"_s), u'N');
+    result.checks.accel = readCheck(settings, u"AccelGraph", false);
+    result.checks.velocity = readCheck(settings, u"VelocityGraph", false);
+    result.checks.displacement = readCheck(settings, u"DisplacementGraph", true);
+    result.checks.force = readCheck(settings, u"ForceGraph", true);
+    result.modes.longCurves = startsWith(readValue(settings, u"Config", u"LongGraph", u"N"_s), u'Y');
+    result.modes.codeView = startsWith(readValue(settings, u"Config", u"Code", u"N"_s), u'Y');
+    return result;
+}
+
+void countStart(SettingsFile &settings)
+{
+    const int uses = readInteger(settings, u"Config", u"Uses", 0);
+    settings.writeString(u"Config", u"Uses", QString::number(uses + 1));
+}
+
+void writeExitSettings(SettingsFile &settings, const WindowPlacement &placement, const CurveChecks &checks)
+{
+    if (placement.maximized) {
+        settings.writeString(u"FormMain", u"Maximized", u"1"_s);
+    } else {
+        settings.writeString(u"FormMain", u"Maximized", u"0"_s);
+        settings.writeString(u"FormMain", u"Left", QString::number(placement.left));
+        settings.writeString(u"FormMain", u"Top", QString::number(placement.top));
+        settings.writeString(u"FormMain", u"Width", QString::number(placement.width));
+        settings.writeString(u"FormMain", u"Height", QString::number(placement.height));
+        settings.writeString(u"FormMain", u"Table1Width", QString::number(placement.table1Share));
+    }
+    const auto flag = [](bool checked) { return checked ? u"Y"_s : u"N"_s; };
+    settings.writeString(u"Config", u"AccelGraph", flag(checks.accel));
+    settings.writeString(u"Config", u"VelocityGraph", flag(checks.velocity));
+    settings.writeString(u"Config", u"DisplacementGraph", flag(checks.displacement));
+    settings.writeString(u"Config", u"ForceGraph", flag(checks.force));
+}
+
+} // namespace kvt

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "support/settings_file.h"
+
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace kvt {
+
+// Where the main window opens and what it shows, as the settings file and the
+// screen decide at start. Fixed for the whole run once read.
+struct WindowPlacement {
+    int left = 0;
+    int top = 0;
+    int width = 500;
+    int height = 400;
+    bool maximized = false;
+    int table1Share = 500; // Table 1's width in thousandths of the client width
+};
+
+struct DisplayModes {
+    bool fullView = false;   // standard view hides the a(t), v(t) boxes and their exports
+    bool longCurves = false; // 512 instead of 312 samples drawn
+    bool codeView = false;   // raw codes in the chart
+};
+
+struct CurveChecks {
+    bool accel = false;
+    bool velocity = false;
+    bool displacement = true;
+    bool force = true;
+};
+
+struct StartupSettings {
+    std::optional<QString> langId; // absent or empty: the language dialog is shown
+    WindowPlacement placement;
+    DisplayModes modes;
+    CurveChecks checks;
+};
+
+// Reads every start-up key with its default, clamp and first-character rule.
+// A size or position that is not a decimal integer falls back to its default.
+StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen);
+
+// Counts one more start in "Uses".
+void countStart(SettingsFile &settings);
+
+// What exit keeps: a maximised window writes only Maximized=1, so that its
+// restored bounds from an earlier run stay.
+void writeExitSettings(SettingsFile &settings, const WindowPlacement &placement, const CurveChecks &checks);
+
+} // namespace kvt

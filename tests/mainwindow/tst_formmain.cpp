@@ -1,0 +1,358 @@
+#include "files/kvt_file.h"
+#include "mainwindow/about_box.h"
+#include "mainwindow/about_texts.h"
+#include "mainwindow/formmain.h"
+#include "mainwindow/main_window_texts.h"
+#include "store_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace kvt;
+
+Q_DECLARE_METATYPE(kvt::Language)
+
+// Catches what the window asks the desktop to open, so no viewer starts.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+class TestFormMain : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void firstStart();
+    void laterStartSkipsTheQuestion();
+    void views_data();
+    void views();
+    void languageSwitch_data();
+    void languageSwitch();
+    void exitWhileMaximized();
+    void exitWritesBounds();
+    void splitterDragChangesShare();
+    void openShowsStatus();
+    void help_data();
+    void help();
+    void aboutBox_data();
+    void aboutBox();
+
+private:
+    void writeIni(const QByteArray &text);
+    QString iniValue(const char *section, const char *key) const;
+    std::unique_ptr<TForm1> makeWindow();
+    QLabel *statusPanel(TForm1 &window, int index);
+
+    OpenedUrls opened;
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<SettingsFile> settings;
+    std::unique_ptr<MeasurementStore> store;
+    ScriptedPrompts prompts;
+};
+
+void TestFormMain::initTestCase()
+{
+    for (const char *scheme : {"file", "mailto", "http", "https"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &opened, "open");
+}
+
+void TestFormMain::init()
+{
+    folder = std::make_unique<QTemporaryDir>();
+    settings = std::make_unique<SettingsFile>(folder->filePath("KVT10.ini"));
+    store = std::make_unique<MeasurementStore>();
+    prompts = ScriptedPrompts();
+    opened.urls.clear();
+}
+
+void TestFormMain::cleanup()
+{
+    QVERIFY2(prompts.scriptUsedUp(), "a scripted answer was never asked for");
+}
+
+void TestFormMain::writeIni(const QByteArray &text)
+{
+    QFile file(settings->path());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+QString TestFormMain::iniValue(const char *section, const char *key) const
+{
+    return settings->readString(QString::fromLatin1(section), QString::fromLatin1(key), "<none>", 256);
+}
+
+std::unique_ptr<TForm1> TestFormMain::makeWindow()
+{
+    return std::make_unique<TForm1>(*store, *settings, prompts, folder->path());
+}
+
+QLabel *TestFormMain::statusPanel(TForm1 &window, int index)
+{
+    return window.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(index));
+}
+
+void TestFormMain::firstStart()
+{
+    prompts.answerLanguage(Language::English);
+    auto window = makeWindow();
+    window->showAsStarted();
+
+    QCOMPARE(prompts.languageQuestions(), 1);
+    QCOMPARE(window->language(), Language::English);
+    QCOMPARE(window->windowTitle(), QString("KVT-1.0"));
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    QCOMPARE(window->size(), QSize(500, 400));
+    QCOMPARE(window->pos(), QPoint((screen.width() - 500) / 2, (screen.height() - 400) / 2));
+    QCOMPARE(window->findChild<QTableView *>("StringGrid1")->width(), (window->centralWidget()->width()) / 2);
+
+    // Standard view: only s(t) and F(t), both checked.
+    QVERIFY(window->findChild<QCheckBox *>("CheckBoxAccel")->isHidden());
+    QVERIFY(window->findChild<QCheckBox *>("CheckBoxVelocity")->isHidden());
+    QVERIFY(window->findChild<QCheckBox *>("CheckBoxDisplacement")->isChecked());
+    QVERIFY(window->findChild<QCheckBox *>("CheckBoxForce")->isChecked());
+
+    QCOMPARE(iniValue("Config", "LangId"), QString("Eng"));
+    QCOMPARE(iniValue("Config", "Uses"), QString("1"));
+}
+
+void TestFormMain::laterStartSkipsTheQuestion()
+{
+    writeIni("[Config]\nLangId=Rus\nUses=4\n");
+    auto window = makeWindow();
+    QCOMPARE(prompts.languageQuestions(), 0);
+    QCOMPARE(window->language(), Language::Russian);
+    QCOMPARE(window->windowTitle(), QString("КВТ-1.0"));
+    QCOMPARE(iniValue("Config", "Uses"), QString("5"));
+}
+
+void TestFormMain::views_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QList<bool>>("visible");
+    QTest::addColumn<QList<bool>>("checked");
+
+    QTest::newRow("full view") << QByteArray("Super=Y") << QList<bool>{true, true, true, true}
+                               << QList<bool>{false, false, true, true};
+    QTest::newRow("standard view keeps a(t) checked but hidden")
+        << QByteArray("Super=N\nAccelGraph=Y\nForceGraph=N") << QList<bool>{false, false, true, true}
+        << QList<bool>{true, false, true, false};
+}
+
+void TestFormMain::views()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QList<bool>, visible);
+    QFETCH(QList<bool>, checked);
+
+    writeIni("[Config]\nLangId=Eng\n" + config + "\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    const char *names[] = {"CheckBoxAccel", "CheckBoxVelocity", "CheckBoxDisplacement", "CheckBoxForce"};
+    for (int i = 0; i < 4; ++i) {
+        auto *box = window->findChild<QCheckBox *>(names[i]);
+        QCOMPARE(box->isVisible(), visible[i]);
+        QCOMPARE(box->isChecked(), checked[i]);
+    }
+}
+
+void TestFormMain::languageSwitch_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("langId");
+
+    QTest::newRow("to Russian") << Language::Russian << "КВТ-1.0" << "Rus";
+    QTest::newRow("to English") << Language::English << "KVT-1.0" << "Eng";
+}
+
+void TestFormMain::languageSwitch()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, title);
+    QFETCH(QString, langId);
+
+    // Start in the other language, then switch.
+    writeIni(language == Language::Russian ? "[Config]\nLangId=Eng\n" : "[Config]\nLangId=Rus\n");
+    auto window = makeWindow();
+    if (language == Language::Russian)
+        window->ALangRusExecute();
+    else
+        window->ALangEngExecute();
+
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(iniValue("Config", "LangId"), langId);
+    int captioned = 0;
+    for (const QAction *action : window->findChildren<QAction *>()) {
+        const QString expected = captionOf(action->objectName().toLatin1().constData(), language);
+        if (!expected.isEmpty()) {
+            QCOMPARE(action->text(), expected);
+            ++captioned;
+        }
+    }
+    for (const QMenu *menu : window->findChildren<QMenu *>())
+        QCOMPARE(menu->title(), captionOf(menu->objectName().toLatin1().constData(), language));
+    QVERIFY(captioned > 0);
+
+    // The language items read the same in both languages and carry the check mark.
+    auto *russian = window->findChild<QAction *>("ALangRus");
+    auto *english = window->findChild<QAction *>("ALangEng");
+    QCOMPARE(russian->text(), QString("Русский"));
+    QCOMPARE(english->text(), QString("English"));
+    QCOMPARE(russian->isChecked(), language == Language::Russian);
+    QCOMPARE(english->isChecked(), language == Language::English);
+
+    // Headers and hints follow.
+    auto *table2 = window->findChild<QTableView *>("StringGrid2");
+    QCOMPARE(table2->model()->headerData(1, Qt::Horizontal).toString(),
+             language == Language::Russian ? QString("1-й удар") : QString("1-st impact"));
+    QCOMPARE(window->findChild<QCheckBox *>("CheckBoxForce")->toolTip(), CurveHints[3].text(language));
+}
+
+void TestFormMain::exitWhileMaximized()
+{
+    writeIni("[FormMain]\nMaximized=1\nLeft=11\nTop=12\nWidth=613\nHeight=414\nTable1Width=315\n"
+             "[Config]\nLangId=Eng\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    QVERIFY(window->isMaximized());
+    window->AExitExecute();
+    QCOMPARE(iniValue("FormMain", "Maximized"), QString("1"));
+    QCOMPARE(iniValue("FormMain", "Left"), QString("11"));
+    QCOMPARE(iniValue("FormMain", "Width"), QString("613"));
+    QCOMPARE(iniValue("FormMain", "Table1Width"), QString("315"));
+}
+
+void TestFormMain::exitWritesBounds()
+{
+    writeIni("[FormMain]\nLeft=11\nTop=12\nWidth=613\nHeight=414\nTable1Width=315\n[Config]\nLangId=Eng\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    window->findChild<QCheckBox *>("CheckBoxForce")->setChecked(false);
+    window->close(); // the close button ends the same way as Exit
+    QCOMPARE(iniValue("FormMain", "Maximized"), QString("0"));
+    QCOMPARE(iniValue("FormMain", "Left"), QString("11"));
+    QCOMPARE(iniValue("FormMain", "Top"), QString("12"));
+    QCOMPARE(iniValue("FormMain", "Width"), QString("613"));
+    QCOMPARE(iniValue("FormMain", "Height"), QString("414"));
+    QCOMPARE(iniValue("FormMain", "Table1Width"), QString("315"));
+    QCOMPARE(iniValue("Config", "ForceGraph"), QString("N"));
+    QCOMPARE(iniValue("Config", "DisplacementGraph"), QString("Y"));
+}
+
+void TestFormMain::splitterDragChangesShare()
+{
+    writeIni("[Config]\nLangId=Eng\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    const int client = window->centralWidget()->width();
+    window->Splitter1CanResize(client / 4);
+    QCOMPARE(window->table1Share(), client / 4 * 1000 / client);
+    QCOMPARE(window->findChild<QTableView *>("StringGrid1")->width(), client * window->table1Share() / 1000);
+}
+
+void TestFormMain::openShowsStatus()
+{
+    writeIni("[Config]\nLangId=Eng\n");
+    MeasurementStore source;
+    kvt::testing::fillStoreWithSeries(source, {2, 3});
+    QVERIFY(saveKvtFile(folder->filePath("site 4.kvt"), source) == KvtSaveStatus::Saved);
+
+    auto window = makeWindow();
+    window->AOpenExecute(folder->filePath("site 4.kvt"));
+    QCOMPARE(statusPanel(*window, 0)->text(), QString("File \"site 4.kvt\""));
+    QCOMPARE(statusPanel(*window, 1)->text(), QString("Data Readed (5)"));
+    QCOMPARE(store->impactCount(), 5u);
+}
+
+void TestFormMain::help_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("guide");
+
+    QTest::newRow("English guide") << Language::English << true << "KVT10Help.en.html";
+    QTest::newRow("Russian guide") << Language::Russian << true << "KVT10Help.ru.html";
+    QTest::newRow("missing guide") << Language::English << false << "KVT10Help.en.html";
+}
+
+void TestFormMain::help()
+{
+    QFETCH(Language, language);
+    QFETCH(bool, present);
+    QFETCH(QString, guide);
+
+    writeIni(language == Language::Russian ? "[Config]\nLangId=Rus\n" : "[Config]\nLangId=Eng\n");
+    const QString path = folder->filePath("Help/" + guide);
+    if (present) {
+        QDir(folder->path()).mkpath("Help");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    auto window = makeWindow();
+    window->AMainHelpExecute();
+    window->AChmHelpExecute();
+    if (present) {
+        QCOMPARE(opened.urls, (QList<QUrl>{QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+        QVERIFY(prompts.messages().empty());
+    } else {
+        QVERIFY(opened.urls.isEmpty());
+        QCOMPARE(prompts.messages().size(), size_t(2));
+        QCOMPARE(prompts.messages()[0].text, "Help file not found: " + path);
+    }
+}
+
+void TestFormMain::aboutBox_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("site");
+
+    QTest::newRow("Russian") << Language::Russian << "О программе KVT10.exe" << "Сайт:";
+    QTest::newRow("English") << Language::English << "About KVT10.exe" << "Site:";
+}
+
+void TestFormMain::aboutBox()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, caption);
+    QFETCH(QString, site);
+
+    TAboutBox box(language);
+    QCOMPARE(box.windowTitle(), caption);
+    QCOMPARE(box.findChild<QLabel *>("LabelSite")->text(), site);
+    const QString date = aboutDateText(QStringLiteral(__DATE__), language).value();
+    QVERIFY(box.findChild<QLabel *>("Version")->text().endsWith("1.2.2.28" + date));
+
+    // Each address opens a message to itself, with the program's title as subject.
+    box.findChild<QLabel *>("Label2")->linkActivated("support@example.com");
+    box.findChild<QLabel *>("LabelEMail")->linkActivated("info@example.com");
+    box.LabelWWWClick();
+    const QString title = language == Language::Russian ? "КВТ-1.0" : "KVT-1.0";
+    QCOMPARE(opened.urls, (QList<QUrl>{QUrl("mailto:support@example.com?Subject=" + title),
+                                        QUrl("mailto:info@example.com?Subject=" + title),
+                                        QUrl("https://www.example.com")}));
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"
