@@ -54,6 +54,7 @@ QTableView *makeGrid(const char *name, TextGridModel *model, QWidget *parent)
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(13);
     grid->setFont(font);
+    grid->horizontalHeader()->setFont(font);
     QPalette palette = grid->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     grid->setPalette(palette);

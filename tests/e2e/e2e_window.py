@@ -1,0 +1,160 @@
+#!/usr/bin/env python3
+"""End-to-end: the real kvt10 under Xvfb, looked at through the desktop's
+accessibility bus (AT-SPI), as a screen reader would.
+
+It starts the program with a settings file and a .kvt file named by two
+arguments (a path with a space, split as a shell would split it unquoted),
+waits for the window, checks its title and status bar, takes a screenshot,
+chooses File > Exit and checks what the settings file then holds.
+
+Run it inside `dbus-run-session`; CTest does (tests/CMakeLists.txt).
+"""
+import argparse
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def kvt_file(series_lengths):
+    """A .kvt file: header, one 4-byte directory entry and one 2196-byte record per impact."""
+    directory = b""
+    records = b""
+    for number, length in enumerate(series_lengths, start=1):
+        for impact in range(1, length + 1):
+            directory += struct.pack("<HBB", 0x200 + len(directory) // 4, 0, 0)
+            record = bytearray(2196)
+            struct.pack_into("<I", record, 8, (number << 4) | impact)
+            record[12:18] = bytes([45, 7, 14, 6, 11, 13])  # 14:07:45, 06.11.13
+            struct.pack_into("<ff", record, 76, 80.0 + impact, 40.0 + impact)
+            records += bytes(record)
+    return b"KVT-1.0\0" + struct.pack("<II", len(directory), len(records)) + directory + records
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        display = pipe.readline().strip()
+    if not display:
+        sys.exit("Xvfb did not start")
+    return xvfb, ":" + display
+
+
+def accessible_tree(node, depth=0):
+    try:
+        yield depth, node
+        for i in range(node.childCount):
+            child = node.getChildAtIndex(i)
+            if child is not None:
+                yield from accessible_tree(child, depth + 1)
+    except Exception:  # a node that went away while we walked
+        return
+
+
+def find_application(pyatspi, name, timeout):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == name:
+                return app
+        time.sleep(0.2)
+    return None
+
+
+def wait_for_labels(app, wanted, timeout):
+    deadline = time.time() + timeout
+    labels = []
+    while time.time() < deadline:
+        labels = [node.name for _, node in accessible_tree(app) if node.getRoleName() == "label"]
+        if all(text in labels for text in wanted):
+            return labels
+        time.sleep(0.2)
+    return labels
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--kvt10", required=True)
+    parser.add_argument("--screenshot", required=True)
+    args = parser.parse_args()
+
+    work = tempfile.mkdtemp(prefix="kvt10-e2e-")
+    program_folder = os.path.join(work, "program")
+    os.makedirs(program_folder)
+    program = os.path.join(program_folder, "kvt10")
+    shutil.copy(args.kvt10, program)
+    settings = os.path.join(program_folder, "KVT10.ini")
+    with open(settings, "w") as f:
+        f.write("[Config]\nLangId=Eng\n[FormMain]\nWidth=760\nHeight=520\n")
+    data_folder = os.path.join(work, "field data")
+    os.makedirs(data_folder)
+    with open(os.path.join(data_folder, "site 7.kvt"), "wb") as f:
+        f.write(kvt_file([2, 3, 1]))
+
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+               QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0")
+    os.environ.update(DISPLAY=display)
+    bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    kvt10 = None
+    failures = []
+    try:
+        time.sleep(1)
+        # Unquoted, the path arrives as two arguments; the program joins them.
+        kvt10 = subprocess.Popen([program, os.path.join(work, "field"), "data/site 7.kvt"], env=env)
+
+        import pyatspi
+        app = find_application(pyatspi, "kvt10", 30)
+        if app is None:
+            sys.exit("FAIL: the kvt10 window never appeared on the accessibility bus")
+        wanted = ['File "site 7.kvt"', "Data Readed (6)"]
+        labels = wait_for_labels(app, wanted, 30)
+        for text in wanted:
+            if text not in labels:
+                failures.append("status bar lacks %r (labels: %r)" % (text, labels))
+        frames = [node.name for _, node in accessible_tree(app) if node.getRoleName() == "frame"]
+        if "KVT-1.0" not in frames:
+            failures.append("no window titled KVT-1.0 (frames: %r)" % frames)
+
+        subprocess.run(["import", "-display", display, "-window", "root", args.screenshot], check=False)
+
+        exit_items = [node for _, node in accessible_tree(app)
+                      if node.getRoleName() == "menu item" and node.name == "Exit"]
+        if not exit_items:
+            failures.append("no File > Exit menu item")
+        else:
+            exit_items[0].queryAction().doAction(0)
+            try:
+                code = kvt10.wait(timeout=30)
+                if code != 0:
+                    failures.append("kvt10 exited with %d" % code)
+            except subprocess.TimeoutExpired:
+                failures.append("kvt10 did not end after File > Exit")
+    finally:
+        if kvt10 and kvt10.poll() is None:
+            kvt10.kill()
+        bus.terminate()
+        xvfb.terminate()
+
+    with open(settings) as f:
+        ini = f.read()
+    for line in ["Uses=1", "Maximized=0", "Width=760", "Height=520", "LastReadPath=" + data_folder + "/"]:
+        if line not in ini.splitlines():
+            failures.append("settings file lacks %r:\n%s" % (line, ini))
+    shutil.rmtree(work, ignore_errors=True)
+
+    for failure in failures:
+        print("FAIL:", failure)
+    print("%d passed, %d failed" % (1 if not failures else 0, 1 if failures else 0))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
