@@ -2,6 +2,7 @@
 #include "mainwindow/about_box.h"
 #include "mainwindow/about_texts.h"
 #include "mainwindow/formmain.h"
+#include "mainwindow/language_dialog.h"
 #include "mainwindow/main_window_texts.h"
 #include "store_fixture.h"
 #include "support/scripted_prompts.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -54,6 +56,8 @@ private slots:
     void openShowsStatus();
     void help_data();
     void help();
+    void languageDialog_data();
+    void languageDialog();
     void aboutBox_data();
     void aboutBox();
 
@@ -320,6 +324,34 @@ void TestFormMain::help()
         QCOMPARE(prompts.messages().size(), size_t(2));
         QCOMPARE(prompts.messages()[0].text, "Help file not found: " + path);
     }
+}
+
+void TestFormMain::languageDialog_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<Language>("language");
+
+    QTest::newRow("Russian") << "RadioButtonRus" << Language::Russian;
+    QTest::newRow("English") << "RadioButtonEng" << Language::English;
+}
+
+void TestFormMain::languageDialog()
+{
+    QFETCH(QString, button);
+    QFETCH(Language, language);
+
+    TfrmLanguage dialog;
+    QCOMPARE(dialog.windowTitle(), QString("Язык (Language)"));
+    dialog.show();
+    dialog.reject(); // Escape: there is no way around the choice
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.chosen());
+
+    auto *radio = dialog.findChild<QRadioButton *>(button);
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(5, radio->height() / 2));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.chosen(), std::optional<Language>(language));
 }
 
 void TestFormMain::aboutBox_data()

@@ -1,6 +1,8 @@
 #include "support/settings_file.h"
+#include "support/settings_location.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +19,8 @@ private slots:
     void writeCreatesAndKeepsOtherKeys();
     void unwritablePlaceReportsFailure();
     void failedWriteLeavesFileAsItWas();
+    void besideAWritableProgram();
+    void userFolderWhenProgramFolderIsReadOnly();
 
 private:
     static QByteArray contents(const QString &path);
@@ -102,6 +106,24 @@ void TestSettingsFile::failedWriteLeavesFileAsItWas()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!written);
     QCOMPARE(contents(path), before);
+}
+
+void TestSettingsFile::besideAWritableProgram()
+{
+    QTemporaryDir dir;
+    QCOMPARE(kvt::settingsFilePath(dir.path()), dir.filePath("KVT10.ini"));
+}
+
+void TestSettingsFile::userFolderWhenProgramFolderIsReadOnly()
+{
+    if (geteuid() == 0)
+        QSKIP("root may write into a read-only folder");
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const QString path = kvt::settingsFilePath(dir.path());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(path, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/KVT10.ini");
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
