@@ -1,5 +1,6 @@
 #include "formmain.h"
 
+#include "chart/signal_chart.h"
 #include "link_indicator.h"
 #include "text_grid_model.h"
 #include "store/table_texts.h"
@@ -10,9 +11,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
@@ -73,6 +74,7 @@ TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &pro
     createComponents();
     createStatusBar();
     createActions();
+    createContextMenus();
     FormCreate();
 }
 
@@ -122,10 +124,17 @@ void TForm1::createComponents()
         m_checkBoxes[i] = box;
     }
 
-    auto *chart = new QFrame(m_panelRight);
-    chart->setObjectName(QStringLiteral("Chart1"));
-    chart->setFrameStyle(QFrame::StyledPanel);
-    m_chart = chart;
+    for (QCheckBox *box : m_checkBoxes)
+        connect(box, &QCheckBox::clicked, this, &TForm1::CheckBoxAccelClick);
+
+    m_chart = new SignalChart(m_panelRight);
+
+    connect(m_grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { StringGrid1Click(); });
+    connect(m_grid2->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StringGrid2Click(); });
+
+    // Ctrl+C in either table copies it, or its selected block.
+    m_grid1->installEventFilter(this);
+    m_grid2->installEventFilter(this);
 }
 
 void TForm1::createStatusBar()
@@ -189,6 +198,9 @@ void TForm1::FormCreate()
 
 void TForm1::setUpStandardView()
 {
+    // The calibration copies and the a(t), v(t) exports belong to the full view.
+    for (const char *name : {"itmCopyCalibrDataF", "itmCopyCalibrDataS"})
+        action(name)->setVisible(false);
     // The a(t) and v(t) boxes go, and with width 0 the layout closes their gap.
     for (QCheckBox *box : {m_checkBoxes[0], m_checkBoxes[1]}) {
         box->setChecked(false);
@@ -215,8 +227,10 @@ void TForm1::AOpenExecute(std::optional<QString> fileName)
 {
     FileCommandContext files{m_prompts, m_settings, m_programFolder, m_language};
     const OpenResult result = openMeasurements(m_store, files, std::move(fileName));
-    if (result.loaded)
-        showLoadedStatus(result);
+    if (!result.loaded)
+        return;
+    fillSeriesTable();
+    showLoadedStatus(result);
 }
 
 void TForm1::showLoadedStatus(const OpenResult &result)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chart_curves.h"
 #include "files/measurement_file_commands.h"
 #include "mainwindow/window_settings.h"
 #include "store/measurement_store.h"
@@ -20,6 +21,7 @@ class QTableView;
 namespace kvt {
 
 class LinkIndicator;
+class SignalChart;
 class TextGridModel;
 
 // The main window: the series table on the left, the impact table, the curve
@@ -48,12 +50,32 @@ public:
     void AChmHelpExecute();
     void AAboutExecute();
 
+    void ACopyTable1Execute();
+    void ACopyBlockTable1Execute();
+    void ACopyTable2Execute();
+    void ACopyBlockTable2Execute();
+    void ACopyGraphExecute();
+    void ACopyGraphDataExecute();
+    void itmCopyCalibrDataFClick();
+    void itmCopyCalibrDataSClick();
+    void ADelSeriesExecute();
+    void ADelImpactExecute();
+
+    // The tables and the chart.
+    void fillSeriesTable();
+    void fillImpactTable(quint32 series);
+    void StringGrid1Click();
+    void StringGrid2Click();
+    void DrawImpact(qint32 position);
+    void CheckBoxAccelClick();
+
     void MenuFill();
     void FormResize();
     void Splitter1CanResize(int proposedWidth);
     void AStringGridSelectCancelExecute(QTableView *grid);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -62,6 +84,8 @@ private:
     void createComponents();
     void createStatusBar();
     void createActions();
+    void createContextMenus();
+    QAction *action(const char *name) const;
     QAction *addAction(QMenu *menu, const char *name, void (TForm1::*handler)());
     void setLanguage(Language language, const QString &langId);
     void AOpenFromMenu();
@@ -69,6 +93,16 @@ private:
     void layOutRightPanel();
     void openHelp();
     void showLoadedStatus(const OpenResult &result);
+    void showMessage(const QString &text);
+    bool noData();
+    void putText(const QString &text);
+    void copyBlock(QTableView *grid, const TextGridModel *model);
+    // The selected block in grid coordinates (x columns, y rows); null when
+    // nothing is selected.
+    static QRect selectedBlock(const QTableView *grid);
+    int currentSeriesRow() const;
+    void setCurrentSeriesRow(int row);
+    ChartOptions chartOptions() const;
     WindowPlacement currentPlacement() const;
     CurveChecks currentChecks() const;
 
@@ -88,7 +122,7 @@ private:
     TextGridModel *m_table2 = nullptr;
     QWidget *m_panelRight = nullptr;
     QCheckBox *m_checkBoxes[4] = {};
-    QWidget *m_chart = nullptr;
+    SignalChart *m_chart = nullptr;
     QLabel *m_statusPanels[4] = {};
     QProgressBar *m_progressBar = nullptr;
     LinkIndicator *m_shapeLink = nullptr;

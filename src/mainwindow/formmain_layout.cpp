@@ -4,6 +4,7 @@
 
 #include "text_grid_model.h"
 #include "window_layout.h"
+#include "chart/signal_chart.h"
 #include "store/table_texts.h"
 
 #include <QCheckBox>

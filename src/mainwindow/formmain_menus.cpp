@@ -2,13 +2,16 @@
 #include "formmain.h"
 
 #include "about_box.h"
+#include "chart/signal_chart.h"
 #include "main_window_texts.h"
 #include "support/common_texts.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
+#include <QTableView>
 #include <QUrl>
 
 namespace kvt {
@@ -18,8 +21,14 @@ QAction *TForm1::addAction(QMenu *menu, const char *name, void (TForm1::*handler
     auto *action = new QAction(this);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-    menu->addAction(action);
+    if (menu)
+        menu->addAction(action);
     return action;
+}
+
+QAction *TForm1::action(const char *name) const
+{
+    return findChild<QAction *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
 void TForm1::createActions()
@@ -30,6 +39,24 @@ void TForm1::createActions()
     addAction(file, "ASave", &TForm1::ASaveExecute)->setShortcut(QKeySequence::Save);
     file->addSeparator();
     addAction(file, "AExit", &TForm1::AExitExecute)->setShortcut(QKeySequence::Quit);
+
+    auto *edit = menuBar()->addMenu(QString());
+    edit->setObjectName(QStringLiteral("itmEdit"));
+    addAction(edit, "ACopyTable1", &TForm1::ACopyTable1Execute);
+    addAction(edit, "ACopyBlockTable1", &TForm1::ACopyBlockTable1Execute);
+    addAction(edit, "itmCopyCalibrDataF", &TForm1::itmCopyCalibrDataFClick)
+        ->setText(QString::fromUtf16(CalibrationForceCaption));
+    addAction(edit, "itmCopyCalibrDataS", &TForm1::itmCopyCalibrDataSClick)
+        ->setText(QString::fromUtf16(CalibrationDisplacementCaption));
+    edit->addSeparator();
+    addAction(edit, "ACopyTable2", &TForm1::ACopyTable2Execute);
+    edit->addSeparator();
+    addAction(edit, "ACopyGraph", &TForm1::ACopyGraphExecute);
+    addAction(edit, "ACopyGraphData", &TForm1::ACopyGraphDataExecute);
+    addAction(nullptr, "ACopyBlockTable2", &TForm1::ACopyBlockTable2Execute)
+        ->setText(QString::fromUtf16(CopyBlockTable2Caption));
+    addAction(nullptr, "ADelSeries", &TForm1::ADelSeriesExecute);
+    addAction(nullptr, "ADelImpact", &TForm1::ADelImpactExecute);
 
     auto *parameters = menuBar()->addMenu(QString());
     parameters->setObjectName(QStringLiteral("itmParam"));
@@ -48,6 +75,32 @@ void TForm1::createActions()
     addAction(help, "AChmHelp", &TForm1::AChmHelpExecute);
     help->addSeparator();
     addAction(help, "AAbout", &TForm1::AAboutExecute);
+}
+
+void TForm1::createContextMenus()
+{
+    const auto popup = [this](const char *name, std::initializer_list<const char *> items) {
+        auto *menu = new QMenu(this);
+        menu->setObjectName(QString::fromLatin1(name));
+        for (const char *item : items) {
+            if (item)
+                menu->addAction(action(item));
+            else
+                menu->addSeparator();
+        }
+        return menu;
+    };
+    QMenu *table1 = popup("PopupMenuStringGrid1", {"ACopyTable1", "ACopyBlockTable1", nullptr, "ADelSeries"});
+    QMenu *table2 =
+        popup("PopupMenuStringGrid2", {"ACopyTable2", "ACopyBlockTable2", nullptr, "ADelImpact"});
+    QMenu *chart = popup("PopupMenuChart", {"ACopyGraph", "ACopyGraphData"});
+
+    for (auto [grid, menu] : {std::pair{m_grid1, table1}, std::pair{m_grid2, table2}}) {
+        grid->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(grid, &QWidget::customContextMenuRequested, menu,
+                [grid, menu](const QPoint &position) { menu->popup(grid->viewport()->mapToGlobal(position)); });
+    }
+    connect(m_chart, &SignalChart::contextMenuRequested, chart, [chart](const QPoint &at) { chart->popup(at); });
 }
 
 void TForm1::AOpenFromMenu()
@@ -71,6 +124,9 @@ void TForm1::MenuFill()
     FormResize();
     for (int i = 0; i < 4; ++i)
         m_checkBoxes[i]->setToolTip(CurveHints[i].text(m_language));
+    // The chart titles follow the language.
+    if (!m_store.isEmpty())
+        DrawImpact(m_store.displayedImpact());
 }
 
 void TForm1::setLanguage(Language language, const QString &langId)

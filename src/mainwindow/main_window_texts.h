@@ -20,6 +20,9 @@ QString captionOf(const char *objectName, Language language);
 // Captions that read the same in both languages and that the refill leaves alone.
 inline constexpr char16_t RussianCaption[] = u"Русский";
 inline constexpr char16_t EnglishCaption[] = u"English";
+inline constexpr char16_t CalibrationForceCaption[] = u"Копировать данные силы (F) для калибровки";
+inline constexpr char16_t CalibrationDisplacementCaption[] = u"Копировать данные перемещения (S) для калибровки";
+inline constexpr char16_t CopyBlockTable2Caption[] = u"Копировать выделенное в буфер обмена";
 
 // Hints of the four curve check boxes: a(t), v(t), s(t), F(t).
 inline constexpr TextPair CurveHints[4] = {
@@ -30,6 +33,8 @@ inline constexpr TextPair CurveHints[4] = {
 };
 
 inline constexpr TextPair LanguageDialogCaption{u"Язык (Language)", u"Язык (Language)"};
+// Shown in Russian whatever the language.
+inline constexpr char16_t Table2DataError[] = u"Ошибка данных (таблица 2)";
 inline constexpr TextPair HelpMissing{u"Не найден файл помощи: ", u"Help file not found: "};
 
 } // namespace kvt

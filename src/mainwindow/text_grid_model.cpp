@@ -22,6 +22,20 @@ void TextGridModel::setGridSize(int columns, int rows)
     endResetModel();
 }
 
+void TextGridModel::setCells(QList<QStringList> cells)
+{
+    beginResetModel();
+    m_rows = qMax<int>(cells.size(), 1);
+    m_columns = 1;
+    for (const QStringList &row : cells)
+        m_columns = qMax<int>(m_columns, row.size());
+    m_cells = std::move(cells);
+    m_cells.resize(m_rows);
+    for (QStringList &row : m_cells)
+        row.resize(m_columns);
+    endResetModel();
+}
+
 QString TextGridModel::cell(int column, int row) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= m_columns)

@@ -22,6 +22,9 @@ public:
     void setGridSize(int columns, int rows);
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString &text);
+    // All cells at once, [row][column]: the size follows the rows given.
+    void setCells(QList<QStringList> cells);
+    const QList<QStringList> &cells() const { return m_cells; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -97,6 +97,25 @@ std::array<QString, SeriesTableColumns> seriesRowCells(const MeasurementStore &s
     };
 }
 
+QList<QStringList> seriesTableGrid(const MeasurementStore &store, Language language)
+{
+    QList<QStringList> rows;
+    rows.reserve(SeriesTableHeaderRows + qMax<quint32>(store.seriesCount(), 1));
+    for (int row = 0; row < SeriesTableHeaderRows; ++row) {
+        QStringList header;
+        for (int column = 0; column < SeriesTableColumns; ++column)
+            header << seriesTableHeader(column, row, language);
+        rows << header;
+    }
+    for (quint32 series = 0; series < store.seriesCount(); ++series) {
+        const auto cells = seriesRowCells(store, series);
+        rows << QStringList(cells.begin(), cells.end());
+    }
+    if (store.seriesCount() == 0)
+        rows << QStringList(SeriesTableColumns);
+    return rows;
+}
+
 QString impactColumnHeader(int column, Language language)
 {
     return QString::number(column) + impactSuffix.text(language);

@@ -17,6 +17,10 @@ constexpr int ImpactTableRows = 7;
 QString seriesTableHeader(int column, int row, Language language);
 std::array<QString, SeriesTableColumns> seriesRowCells(const MeasurementStore &store, quint32 series);
 
+// Table 1 as it reads after a fill: the two header rows, then one row a series;
+// an empty store gives one empty row.
+QList<QStringList> seriesTableGrid(const MeasurementStore &store, Language language);
+
 // Table 2: one column per impact of a series, one header row and column.
 QString impactColumnHeader(int column, Language language); // column ≥ 1: "1-st impact"
 QString impactRowLabel(int row, Language language);        // rows 1 … 6: "Din.modulus, MPa"
