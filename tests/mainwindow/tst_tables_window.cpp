@@ -1,0 +1,402 @@
+#include "chart/signal_chart.h"
+#include "mainwindow/formmain.h"
+#include "store_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvt;
+
+using Numbers = QList<int>;
+
+// The main window's tables, chart and copies over a small store: series of
+// 2, 5 and 3 impacts unless a test says otherwise.
+class TestTablesWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void fillShowsFirstSeries();
+    void choosingASeries();
+    void choosingAnImpact();
+    void deleteImpacts_data();
+    void deleteImpacts();
+    void deleteSeries_data();
+    void deleteSeries();
+    void deletingEverythingLeavesEmptyState();
+    void deletionsNeedData();
+    void ctrlC_data();
+    void ctrlC();
+    void copiesOfAnEmptyStore();
+    void chartDataCopy();
+    void calibrationCopiesOnlyInFullView_data();
+    void calibrationCopiesOnlyInFullView();
+    void chartRightClick_data();
+    void chartRightClick();
+    void languageChangeRedrawsChart_data();
+    void languageChangeRedrawsChart();
+
+private:
+    void makeWindow(const std::vector<quint32> &lengths, const QByteArray &config = {});
+    QTableView *grid(int table) const;
+    QString cell(int table, int column, int row) const;
+    int columnCount(int table) const;
+    int rowCount(int table) const;
+    void selectCells(int table, int firstColumn, int firstRow, int lastColumn, int lastRow);
+    Numbers seriesSizes() const;
+    QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<SettingsFile> settings;
+    std::unique_ptr<MeasurementStore> store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm1> window;
+};
+
+void TestTablesWindow::init()
+{
+    window.reset();
+    folder = std::make_unique<QTemporaryDir>();
+    settings = std::make_unique<SettingsFile>(folder->filePath("KVT10.ini"));
+    store = std::make_unique<MeasurementStore>();
+    prompts = ScriptedPrompts();
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestTablesWindow::makeWindow(const std::vector<quint32> &lengths, const QByteArray &config)
+{
+    QFile ini(settings->path());
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Config]\nLangId=Eng\n" + config);
+    ini.close();
+    testing::fillStoreWithSeries(*store, lengths);
+    window = std::make_unique<TForm1>(*store, *settings, prompts, folder->path());
+    window->resize(900, 600);
+    window->show();
+    if (!lengths.empty()) // as after opening a file; an empty store stays as at start
+        window->fillSeriesTable();
+}
+
+QTableView *TestTablesWindow::grid(int table) const
+{
+    return window->findChild<QTableView *>(table == 1 ? "StringGrid1" : "StringGrid2");
+}
+
+// Cells in grid coordinates: row 0 is the header the view shows above its rows.
+QString TestTablesWindow::cell(int table, int column, int row) const
+{
+    const QAbstractItemModel *model = grid(table)->model();
+    return row == 0 ? model->headerData(column, Qt::Horizontal).toString()
+                    : model->index(row - 1, column).data().toString();
+}
+
+int TestTablesWindow::columnCount(int table) const
+{
+    return grid(table)->model()->columnCount();
+}
+
+int TestTablesWindow::rowCount(int table) const
+{
+    return grid(table)->model()->rowCount() + 1;
+}
+
+void TestTablesWindow::selectCells(int table, int firstColumn, int firstRow, int lastColumn, int lastRow)
+{
+    QTableView *view = grid(table);
+    view->setCurrentIndex(view->model()->index(firstRow - 1, firstColumn));
+    view->selectionModel()->select(QItemSelection(view->model()->index(firstRow - 1, firstColumn),
+                                                  view->model()->index(lastRow - 1, lastColumn)),
+                                   QItemSelectionModel::ClearAndSelect);
+}
+
+Numbers TestTablesWindow::seriesSizes() const
+{
+    Numbers sizes;
+    for (quint32 k = 0; k < store->seriesCount(); ++k)
+        sizes << int(store->seriesSize(k));
+    return sizes;
+}
+
+void TestTablesWindow::fillShowsFirstSeries()
+{
+    makeWindow({2, 5, 3});
+    QCOMPARE(rowCount(1), 5);
+    QCOMPARE(cell(1, 0, 2), QString("1/2"));
+    QCOMPARE(cell(1, 0, 4), QString("3/3"));
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 2);
+    QCOMPARE(columnCount(2), 3);
+    QCOMPARE(cell(2, 0, 0), QString("06.11.2013, 14:07:45"));
+    QCOMPARE(store->displayedImpact(), 0);
+    QCOMPARE(window->findChild<SignalChart *>("Chart1")->series(CurveDisplacement)->dataCount(), 312);
+}
+
+void TestTablesWindow::choosingASeries()
+{
+    makeWindow({2, 3, 1});
+    selectCells(2, 1, 1, 2, 1);
+    grid(1)->setCurrentIndex(grid(1)->model()->index(2, 0)); // row 3: the second series
+    QCOMPARE(columnCount(2), 4);
+    QCOMPARE(cell(2, 1, 0), QString("1-st impact"));
+    QCOMPARE(cell(2, 3, 0), QString("3-st impact"));
+    QCOMPARE(store->displayedImpact(), 2);
+    QVERIFY(grid(2)->selectionModel()->selectedIndexes().isEmpty());
+    QVERIFY(!grid(2)->currentIndex().isValid());
+}
+
+void TestTablesWindow::choosingAnImpact()
+{
+    makeWindow({2, 5, 3});
+    store->records()[4].setByteAt(ImpactRecord::TimeSec, 59);
+    grid(1)->setCurrentIndex(grid(1)->model()->index(2, 0)); // the 5-impact series, from position 2
+    grid(2)->setCurrentIndex(grid(2)->model()->index(0, 3)); // its third impact
+    QCOMPARE(store->displayedImpact(), 4);
+    QCOMPARE(cell(2, 0, 0), QString("06.11.2013, 14:07:59"));
+    QVERIFY(store->currentRecord().bytes == store->record(4).bytes);
+}
+
+void TestTablesWindow::deleteImpacts_data()
+{
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<Numbers>("sizes");
+    QTest::addColumn<QString>("seriesCell");
+
+    QTest::newRow("columns 2 and 3 of 5") << 2 << 3 << Numbers{2, 3, 3} << "2/3";
+    QTest::newRow("every column removes the series") << 1 << 5 << Numbers{2, 3} << "3/3";
+}
+
+void TestTablesWindow::deleteImpacts()
+{
+    QFETCH(int, left);
+    QFETCH(int, right);
+    QFETCH(Numbers, sizes);
+    QFETCH(QString, seriesCell);
+
+    makeWindow({2, 5, 3});
+    grid(1)->setCurrentIndex(grid(1)->model()->index(2, 0));
+    const ImpactRecord fourth = store->record(2 + 3);
+    selectCells(2, left, 1, right, 6);
+    window->findChild<QAction *>("ADelImpact")->trigger();
+    QCOMPARE(seriesSizes(), sizes);
+    QCOMPARE(cell(1, 0, 3), seriesCell);
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 3);
+    if (sizes.size() == 3) // impacts 1, 4 and 5 remain, now in columns 1 … 3
+        QVERIFY(store->record(2 + 1).bytes == fourth.bytes);
+}
+
+void TestTablesWindow::deleteSeries_data()
+{
+    QTest::addColumn<Numbers>("lengths");
+    QTest::addColumn<int>("firstRow");
+    QTest::addColumn<int>("lastRow");
+    QTest::addColumn<Numbers>("sizes");
+    QTest::addColumn<int>("currentRow");
+
+    QTest::newRow("rows 3 to 5 of 6 series") << Numbers{1, 2, 3, 4, 5, 6} << 3 << 5 << Numbers{1, 5, 6} << 3;
+    QTest::newRow("the table gets too short") << Numbers{1, 2, 3} << 3 << 4 << Numbers{1} << 2;
+    QTest::newRow("one row") << Numbers{1, 2, 3} << 2 << 2 << Numbers{2, 3} << 2;
+}
+
+void TestTablesWindow::deleteSeries()
+{
+    QFETCH(Numbers, lengths);
+    QFETCH(int, firstRow);
+    QFETCH(int, lastRow);
+    QFETCH(Numbers, sizes);
+    QFETCH(int, currentRow);
+
+    makeWindow(std::vector<quint32>(lengths.begin(), lengths.end()));
+    selectCells(1, 0, firstRow, 6, lastRow);
+    window->findChild<QAction *>("ADelSeries")->trigger();
+    QCOMPARE(seriesSizes(), sizes);
+    QCOMPARE(rowCount(1), 2 + int(sizes.size()));
+    QCOMPARE(grid(1)->currentIndex().row() + 1, currentRow);
+    // Table 2 follows the current row.
+    QCOMPARE(columnCount(2), 1 + sizes[currentRow - 2]);
+}
+
+void TestTablesWindow::deletingEverythingLeavesEmptyState()
+{
+    makeWindow({3});
+    const QString corner = cell(2, 0, 0);
+    selectCells(2, 1, 1, 3, 6);
+    window->findChild<QAction *>("ADelImpact")->trigger();
+    QVERIFY(store->isEmpty());
+    QCOMPARE(rowCount(1), 3);
+    for (int column = 0; column < 7; ++column)
+        QCOMPARE(cell(1, column, 2), QString());
+    QCOMPARE(columnCount(2), 2);
+    for (int row = 1; row < 7; ++row)
+        QCOMPARE(cell(2, 1, row), QString());
+    QCOMPARE(cell(2, 0, 0), corner);
+    QCOMPARE(cell(2, 0, 1), QString("Din.modulus, MPa"));
+}
+
+void TestTablesWindow::deletionsNeedData()
+{
+    makeWindow({});
+    window->findChild<QAction *>("ADelSeries")->trigger();
+    window->findChild<QAction *>("ADelImpact")->trigger();
+    QCOMPARE(prompts.messages().size(), size_t(2));
+    QCOMPARE(prompts.messages()[0].text, QString("No Data"));
+
+    // With data but nothing selected in Table 2, deleting impacts does nothing.
+    init();
+    makeWindow({2, 2});
+    window->findChild<QAction *>("ADelImpact")->trigger();
+    QCOMPARE(seriesSizes(), (Numbers{2, 2}));
+    QVERIFY(prompts.messages().empty());
+}
+
+void TestTablesWindow::ctrlC_data()
+{
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QRect>("selection"); // x columns, y rows; null: nothing selected
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Table 2, single cell: the whole table")
+        << 2 << QRect(2, 1, 1, 1)
+        << "06.11.2013, 14:07:45\t1-st impact\t2-st impact\r\n"
+           "Din.modulus, MPa\t81,0\t82,0\r\nStat.modulus, MPa\t41,0\t42,0\r\n"
+           "Vibr.acceleration, m/c2\t-35,2+40,1\t-35,2+40,1\r\nVibr.velocity, m/c\t0,123+0,456\t0,123+0,456\r\n"
+           "Vibr.displacement, mm\t1,500\t1,500\r\nImpact force, N\t12345\t12345\r\n";
+    QTest::newRow("Table 2, a 2 x 3 block") << 2 << QRect(1, 1, 2, 3)
+                                             << "81,0\t82,0\r\n41,0\t42,0\r\n-35,2+40,1\t-35,2+40,1\r\n";
+    QTest::newRow("Table 1, one row: a block of whole rows")
+        << 1 << QRect(0, 3, 7, 1) << "2/1\t06.11.13\t14:07:45\t81\t41\tПесок\tRoad 7\r\n";
+    QTest::newRow("Table 1, nothing selected: the whole table")
+        << 1 << QRect()
+        << "№\tDate\tTime\tDin.modulus\tStat.modulus\tMaterial\tObject\r\n\td:m:y\th:m:s\tMPa\tMPa\t\t\r\n"
+           "1/2\t06.11.13\t14:07:45\t81,5\t41,5\tПесок\tRoad 7\r\n"
+           "2/1\t06.11.13\t14:07:45\t81\t41\tПесок\tRoad 7\r\n";
+}
+
+void TestTablesWindow::ctrlC()
+{
+    QFETCH(int, table);
+    QFETCH(QRect, selection);
+    QFETCH(QString, text);
+
+    makeWindow({2, 1});
+    if (selection.isNull())
+        grid(table)->clearSelection();
+    else
+        selectCells(table, selection.left(), selection.top(), selection.right(), selection.bottom());
+    QTest::keyClick(grid(table), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboardText(), text);
+}
+
+void TestTablesWindow::copiesOfAnEmptyStore()
+{
+    makeWindow({});
+    window->findChild<QAction *>("ACopyTable1")->trigger();
+    window->findChild<QAction *>("ACopyBlockTable1")->trigger();
+    window->findChild<QAction *>("ACopyBlockTable2")->trigger();
+    QCOMPARE(prompts.messages().size(), size_t(3));
+    QCOMPARE(clipboardText(), QString());
+    QCOMPARE(prompts.messages()[2].caption, QString("KVT-1.0"));
+
+    // Table 2's whole copy has no such check: it copies the header cells.
+    window->findChild<QAction *>("ACopyTable2")->trigger();
+    QVERIFY(clipboardText().startsWith("\t1-st impact\t2-st impact\t3-st impact\r\nDin.modulus, MPa\t"));
+    QCOMPARE(prompts.messages().size(), size_t(3));
+}
+
+void TestTablesWindow::chartDataCopy()
+{
+    makeWindow({2});
+    window->findChild<QAction *>("ACopyGraphData")->trigger();
+    const QStringList lines = clipboardText().split("\r\n");
+    QCOMPARE(lines[0], QString());
+    QCOMPARE(lines[1], QString("Time, ms\tVibr.displacement\tImpact force\t"));
+    QCOMPARE(lines.size(), 2 + 312 + 1);
+
+    // Nothing drawn: the clipboard is left alone.
+    QGuiApplication::clipboard()->setText("kept");
+    for (const char *name : {"CheckBoxDisplacement", "CheckBoxForce"})
+        QTest::mouseClick(window->findChild<QCheckBox *>(name), Qt::LeftButton);
+    window->findChild<QAction *>("ACopyGraphData")->trigger();
+    QCOMPARE(clipboardText(), QString("kept"));
+}
+
+void TestTablesWindow::calibrationCopiesOnlyInFullView_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<bool>("visible");
+
+    QTest::newRow("standard view") << QByteArray("Super=N\n") << false;
+    QTest::newRow("full view") << QByteArray("Super=Y\n") << true;
+}
+
+void TestTablesWindow::calibrationCopiesOnlyInFullView()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(bool, visible);
+    makeWindow({2, 3}, config);
+    for (const char *name : {"itmCopyCalibrDataF", "itmCopyCalibrDataS"})
+        QCOMPARE(window->findChild<QAction *>(name)->isVisible(), visible);
+    window->findChild<QAction *>("itmCopyCalibrDataF")->trigger();
+    QCOMPARE(clipboardText(), QString("12345,0\n").repeated(5));
+}
+
+void TestTablesWindow::chartRightClick_data()
+{
+    QTest::addColumn<QPoint>("release");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("right click") << QPoint(100, 80) << true;
+    QTest::newRow("right drag") << QPoint(140, 90) << false;
+}
+
+void TestTablesWindow::chartRightClick()
+{
+    QFETCH(QPoint, release);
+    QFETCH(bool, opens);
+
+    makeWindow({2});
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    QSignalSpy requests(chart, &SignalChart::contextMenuRequested);
+    const QCPRange before = chart->xAxis->range();
+    QTest::mousePress(chart, Qt::RightButton, {}, QPoint(100, 80));
+    QTest::mouseMove(chart, release);
+    QTest::mouseRelease(chart, Qt::RightButton, {}, release);
+    QCOMPARE(requests.size(), opens ? 1 : 0);
+    if (opens)
+        QCOMPARE(requests[0][0].toPoint(), chart->mapToGlobal(QPoint(103, 83)));
+    QCOMPARE(chart->xAxis->range(), before); // the right button never zooms
+}
+
+void TestTablesWindow::languageChangeRedrawsChart_data()
+{
+    QTest::addColumn<Numbers>("lengths");
+    QTest::addColumn<QString>("bottomTitle");
+
+    QTest::newRow("with data") << Numbers{2} << "Время, мс";
+    QTest::newRow("empty store: left alone") << Numbers{} << "Время, мс";
+}
+
+void TestTablesWindow::languageChangeRedrawsChart()
+{
+    QFETCH(Numbers, lengths);
+    QFETCH(QString, bottomTitle);
+
+    makeWindow(std::vector<quint32>(lengths.begin(), lengths.end()));
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    window->ALangRusExecute();
+    QCOMPARE(chart->xAxis->label(), bottomTitle);
+    window->ALangEngExecute();
+    // With data the titles follow the language; without, the chart keeps its design titles.
+    QCOMPARE(chart->xAxis->label(), lengths.isEmpty() ? QString("Время, мс") : QString("Time, ms"));
+}
+
+QTEST_MAIN(TestTablesWindow)
+#include "tst_tables_window.moc"
