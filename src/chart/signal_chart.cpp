@@ -38,6 +38,10 @@ SignalChart::SignalChart(QWidget *parent) : QCustomPlot(parent)
 {
     setObjectName(QStringLiteral("Chart1"));
     setCursor(Qt::CrossCursor);
+    // Axis labels use the decimal comma, as every number the program writes.
+    QLocale comma(QLocale::Russian, QLocale::Russia);
+    comma.setNumberOptions(QLocale::OmitGroupSeparator);
+    setLocale(comma);
     setBackground(Qt::white);
     legend->setVisible(false);
     xAxis2->setVisible(false);

@@ -4,7 +4,7 @@ accessibility bus (AT-SPI), as a screen reader would.
 
 It starts the program with a settings file and a .kvt file named by two
 arguments (a path with a space, split as a shell would split it unquoted),
-waits for the window, checks its title and status bar, takes a screenshot,
+waits for the window, checks its title, status bar and tables, takes a screenshot,
 chooses File > Exit and checks what the settings file then holds.
 
 Run it inside `dbus-run-session`; CTest does (tests/CMakeLists.txt).
@@ -119,6 +119,10 @@ def main():
         for text in wanted:
             if text not in labels:
                 failures.append("status bar lacks %r (labels: %r)" % (text, labels))
+        cells = [node.name for _, node in accessible_tree(app) if node.getRoleName() == "table cell"]
+        for text in ["1/2", "2/3", "3/1", "81,0"]:
+            if text not in cells:
+                failures.append("no table cell reads %r" % text)
         frames = [node.name for _, node in accessible_tree(app) if node.getRoleName() == "frame"]
         if "KVT-1.0" not in frames:
             failures.append("no window titled KVT-1.0 (frames: %r)" % frames)
