@@ -6,6 +6,7 @@
 // one-impact series, where every impact is a row of its own.
 
 #include "files/kvt_file.h"
+#include "goal_reporter.h"
 #include "store/table_texts.h"
 #include "store_fixture.h"
 
@@ -14,12 +15,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -123,66 +121,22 @@ BENCHMARK(BM_OpenAndBuildSeriesTable)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 
-// The console table, followed by (b)/(a) for each shape run by both benchmarks.
-// With repetitions the median counts, else the fastest repetition.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    using ConsoleReporter::ConsoleReporter;
-
-    void ReportRuns(const std::vector<Run> &reports) override
+// After the table, (b)/(a) for each shape run by both benchmarks.
+class RatioReporter : public kvt::bench::GoalReporter {
+protected:
+    void reportGoals() override
     {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run &run : reports) {
-            if (run.error_occurred || run.iterations == 0)
+        for (const std::string &shape : argsInOrder()) {
+            const double read = seconds("BM_ReadFileBytes", shape);
+            const double open = seconds("BM_OpenAndBuildSeriesTable", shape);
+            if (read <= 0 || open <= 0)
                 continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.run_type != Run::RT_Iteration && !median)
-                continue;
-            const double seconds = run.real_accumulated_time / double(run.iterations);
-            if (std::find(m_shapes.begin(), m_shapes.end(), run.run_name.args) == m_shapes.end())
-                m_shapes.push_back(run.run_name.args);
-            Timing &timing = m_timings[run.run_name.function_name][run.run_name.args];
-            if (median)
-                timing.median = seconds;
-            else if (timing.fastest == 0 || seconds < timing.fastest)
-                timing.fastest = seconds;
+            const double ratio = open / read;
+            goalLine(kvt::bench::format("open and build / read bytes, %s: %.0f us / %.0f us = %.2f (goal <= %.0f)",
+                                        shape.c_str(), open * 1e6, read * 1e6, ratio, GoalRatio),
+                     ratio <= GoalRatio);
         }
     }
-
-    void Finalize() override
-    {
-        const auto &reads = m_timings["BM_ReadFileBytes"];
-        const auto &opens = m_timings["BM_OpenAndBuildSeriesTable"];
-        bool allMet = true;
-        bool any = false;
-        for (const std::string &shape : m_shapes) {
-            const auto read = reads.find(shape);
-            const auto found = opens.find(shape);
-            if (read == reads.end() || found == opens.end() || read->second.seconds() <= 0 || found->second.seconds() <= 0)
-                continue;
-            const Timing &open = found->second;
-            const double ratio = open.seconds() / read->second.seconds();
-            allMet = allMet && ratio <= GoalRatio;
-            any = true;
-            char line[200];
-            std::snprintf(line, sizeof line, "open and build / read bytes, %s: %.0f us / %.0f us = %.2f (goal <= %.0f)%s\n",
-                          shape.c_str(), open.seconds() * 1e6, read->second.seconds() * 1e6, ratio, GoalRatio,
-                          ratio <= GoalRatio ? "" : "  NOT MET");
-            GetOutputStream() << line;
-        }
-        if (any)
-            GetOutputStream() << (allMet ? "goal met\n" : "goal not met\n");
-        ConsoleReporter::Finalize();
-    }
-
-private:
-    struct Timing {
-        double median = 0;
-        double fastest = 0;
-        double seconds() const { return median > 0 ? median : fastest; }
-    };
-    std::vector<std::string> m_shapes; // in the order they ran
-    std::map<std::string, std::map<std::string, Timing>> m_timings;
 };
 
 } // namespace
@@ -199,8 +153,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    RatioReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_Defaults
-                                                 : benchmark::ConsoleReporter::OO_Tabular);
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
