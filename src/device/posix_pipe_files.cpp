@@ -1,0 +1,81 @@
+#include "pipe_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace kvt {
+namespace {
+
+// A reply that does not begin to arrive within this time counts as failed, as
+// a libusb transfer does after its time-out.
+constexpr int ReadTimeoutMs = 500;
+
+class PosixPipeFiles final : public PipeFiles {
+public:
+    // Here the driver's device folder is whatever KVT10_PIPE_DEVICE names.
+    QStringList devicePaths() override
+    {
+        const QString folder = qEnvironmentVariable("KVT10_PIPE_DEVICE");
+        return folder.isEmpty() || !QFileInfo(folder).isDir() ? QStringList() : QStringList{folder};
+    }
+
+    Handle openForReading(const QString &path, int &error) override
+    {
+        // Read and write access: a FIFO opened so never blocks the open.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+        error = fd < 0 ? errno : 0;
+        return fd < 0 ? InvalidHandle : fd;
+    }
+
+    Handle openForWriting(const QString &path, int &error) override
+    {
+        // Non-blocking, so that a FIFO nobody serves fails at once instead of hanging.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        error = fd < 0 ? errno : 0;
+        if (fd >= 0)
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        return fd < 0 ? InvalidHandle : fd;
+    }
+
+    void close(Handle handle) override { ::close(int(handle)); }
+
+    qint64 read(Handle handle, void *bytes, qint64 count) override
+    {
+        pollfd ready{int(handle), POLLIN, 0};
+        int polled;
+        do
+            polled = ::poll(&ready, 1, ReadTimeoutMs);
+        while (polled < 0 && errno == EINTR);
+        if (polled <= 0)
+            return -1;
+        qint64 got;
+        do
+            got = ::read(int(handle), bytes, size_t(count));
+        while (got < 0 && errno == EINTR);
+        return got;
+    }
+
+    qint64 write(Handle handle, const void *bytes, qint64 count) override
+    {
+        qint64 written;
+        do
+            written = ::write(int(handle), bytes, size_t(count));
+        while (written < 0 && errno == EINTR);
+        return written;
+    }
+};
+
+} // namespace
+
+PipeFiles &systemPipeFiles()
+{
+    static PosixPipeFiles files;
+    return files;
+}
+
+} // namespace kvt

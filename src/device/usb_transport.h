@@ -1,0 +1,37 @@
+#pragma once
+
+#include "byte_link.h"
+#include "libusb_transport.h"
+#include "pipe_transport.h"
+
+namespace kvt {
+
+enum class TransportKind : quint8 { Pipes = 1, LibUsb = 2, None = 3 };
+
+// The two backends and the choice between them: the instrument's own pipe
+// driver first, libusb second. Once the pipes have worked they stay the choice.
+class UsbTransport {
+public:
+    UsbTransport(PipeTransport &pipes, LibUsbTransport &libUsb) : m_pipes(pipes), m_libUsb(libUsb) {}
+
+    // When the worker starts: libusb loaded means it may be used.
+    void start();
+    // Looks for the instrument; true when a link is open.
+    bool search(Language language);
+    // The link of the active backend; none when only the pipes could be tried
+    // and they are not open.
+    ByteLink *link();
+    TransportKind activeTransport() const { return m_active; }
+    // After each exchange sequence.
+    void closeLink();
+
+    PipeTransport &pipes() { return m_pipes; }
+    LibUsbTransport &libUsb() { return m_libUsb; }
+
+private:
+    PipeTransport &m_pipes;
+    LibUsbTransport &m_libUsb;
+    TransportKind m_active = TransportKind::None;
+};
+
+} // namespace kvt
