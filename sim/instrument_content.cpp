@@ -1,0 +1,74 @@
+#include "instrument_content.h"
+
+#include "demo_records.h"
+#include "files/kvt_file.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace kvt::sim {
+namespace {
+
+constexpr int FullSeriesLength = 5;
+constexpr int FullCurvePatterns = 12;
+
+// The instrument keeps its impacts in flash blocks from 0x200 on; the program
+// only asks that an in-use entry points there and is not flagged as erased.
+DirectoryEntry inUseEntry(quint32 position)
+{
+    DirectoryEntry entry;
+    storeLittleEndian<quint16>(&entry.bytes[0], quint16(0x200 + position));
+    entry.bytes[2] = 0x01;
+    entry.bytes[3] = 0x00;
+    return entry;
+}
+
+} // namespace
+
+InstrumentContent contentWithRecords(std::vector<ImpactRecord> records)
+{
+    InstrumentContent content;
+    records.resize(std::min<size_t>(records.size(), MaxImpacts));
+    for (quint32 p = 0; p < records.size(); ++p)
+        content.directory[p] = inUseEntry(p);
+    content.records = std::move(records);
+    return content;
+}
+
+InstrumentContent demoContent()
+{
+    return contentWithRecords(makeDemoSeries({4, 3, 5, 6, 3, 5, 4, 6}, 8));
+}
+
+InstrumentContent fullContent(int impacts)
+{
+    impacts = std::clamp(impacts, 0, int(DirectoryScanLimit));
+    std::vector<int> lengths(size_t(impacts / FullSeriesLength), FullSeriesLength);
+    if (impacts % FullSeriesLength != 0)
+        lengths.push_back(impacts % FullSeriesLength);
+    return contentWithRecords(makeDemoSeries(lengths, FullCurvePatterns));
+}
+
+std::optional<InstrumentContent> contentFromKvtFile(const QString &path, QString *whyNot)
+{
+    auto store = std::make_unique<MeasurementStore>();
+    switch (loadKvtFile(path, *store)) {
+    case KvtLoadStatus::Loaded:
+        break;
+    case KvtLoadStatus::CannotOpen:
+        *whyNot = QStringLiteral("cannot open %1").arg(path);
+        return std::nullopt;
+    case KvtLoadStatus::Rejected:
+        *whyNot = QStringLiteral("%1 is not a readable .kvt file").arg(path);
+        return std::nullopt;
+    }
+    InstrumentContent content =
+        contentWithRecords({store->records(), store->records() + store->impactCount()});
+    for (quint32 p = 0; p < content.records.size(); ++p) {
+        if (store->directory()[p].inUse())
+            content.directory[p] = store->directory()[p];
+    }
+    return content;
+}
+
+} // namespace kvt::sim

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "fault_plan.h"
+#include "instrument_content.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kvt::sim {
+
+// What the environment asks of the simulated instrument:
+//   KVT10_SIM_DATA    a .kvt file whose impacts the instrument holds
+//   KVT10_SIM_IMPACTS a full instrument of N generated impacts (without DATA)
+//   KVT10_SIM_FAULTS  the faults, see FaultPlan
+//   KVT10_SIM_TIMING  "fullspeed" for the USB full-speed timing model
+struct SimSettings {
+    QString dataPath;
+    int fullImpacts = -1; // -1: the demo series
+    FaultPlan faults;
+    bool fullSpeed = false;
+    QStringList warnings; // for stderr: what was asked but could not be done
+};
+
+SimSettings settingsFrom(const QString &data, const QString &impacts, const QString &faults, const QString &timing);
+SimSettings settingsFromEnvironment();
+
+// The memory the settings ask for; a data file that cannot be read leaves a
+// warning and the demo series.
+InstrumentContent contentFor(const SimSettings &settings, QStringList *warnings);
+
+} // namespace kvt::sim
