@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/device_protocol.h"
 #include "fault_plan.h"
 #include "instrument_content.h"
 #include "name_lists.h"
@@ -13,18 +14,8 @@
 
 namespace kvt::sim {
 
-enum CommandCode : quint8 {
-    CmdReadVersion = 1,
-    CmdReadDirectory = 2,
-    CmdReadImpact = 3,
-    CmdReadMaterials = 5,
-    CmdWriteMaterials = 6,
-    CmdReadObjects = 7,
-    CmdWriteObjects = 8,
-    CmdReadScreen = 9,
-};
-
-constexpr int DirectoryBlockSize = int(MaxImpacts) * DirectoryEntrySize;
+// The command codes are the program's own (device/device_protocol.h).
+constexpr int DirectoryBlockSize = int(DirectoryCap);
 constexpr int ExtraLongReplyBytes = 100;
 constexpr unsigned char ExtraLongReplyByte = 0xEE;
 inline constexpr char SimVersionText[] = "KVT-1.0 sim 1.0";

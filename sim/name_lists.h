@@ -1,14 +1,15 @@
 #pragma once
 
+#include "device/device_protocol.h"
+
 #include <QStringList>
 
 #include <array>
 
 namespace kvt::sim {
 
-constexpr int NameSlots = 13;
-constexpr int NameListBlockSize = NameSlots * 20;
-using NameListBlock = std::array<unsigned char, NameListBlockSize>;
+// The block layout is the program's own (device/device_protocol.h).
+constexpr int NameSlots = NameListSlots;
 
 // The lists an instrument leaves the factory with; slot 0 stands for "no choice".
 QStringList defaultMaterialNames();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/device_protocol.h"
 #include "instrument_content.h"
 
 #include <QByteArrayView>
@@ -10,8 +11,8 @@ namespace kvt::sim {
 
 constexpr int ScreenWidth = 128;
 constexpr int ScreenHeight = 64;
-constexpr int ScreenBlockSize = ScreenWidth * ScreenHeight / 8;
-using ScreenBlock = std::array<unsigned char, ScreenBlockSize>;
+// The block layout is the program's own (device/device_protocol.h).
+static_assert(ScreenBlockSize == ScreenWidth * ScreenHeight / 8);
 
 // The display's memory as the instrument sends it: 8 pages of 8 rows, one byte
 // per column and page, bit 0 the top row of its page, a set bit ink.
