@@ -7,12 +7,16 @@ void UsbTransport::start()
     m_active = m_libUsb.loadLibUsb() == 0 ? TransportKind::LibUsb : TransportKind::None;
 }
 
-bool UsbTransport::search(Language language)
+bool UsbTransport::search(Language language, const std::function<void()> &pipeListed)
 {
     const QStringList paths = m_pipes.findDevicePaths();
-    if (!paths.isEmpty() && m_pipes.openPipes(paths.back()) == 0) {
-        m_active = TransportKind::Pipes;
-        return true;
+    if (!paths.isEmpty()) {
+        if (pipeListed)
+            pipeListed();
+        if (m_pipes.openPipes(paths.back()) == 0) {
+            m_active = TransportKind::Pipes;
+            return true;
+        }
     }
     return m_active == TransportKind::LibUsb && m_libUsb.openDevice(language) == 0;
 }

@@ -4,6 +4,8 @@
 #include "libusb_transport.h"
 #include "pipe_transport.h"
 
+#include <functional>
+
 namespace kvt {
 
 enum class TransportKind : quint8 { Pipes = 1, LibUsb = 2, None = 3 };
@@ -16,8 +18,9 @@ public:
 
     // When the worker starts: libusb loaded means it may be used.
     void start();
-    // Looks for the instrument; true when a link is open.
-    bool search(Language language);
+    // Looks for the instrument; true when a link is open. pipeListed is called
+    // when the pipe driver lists a device, before it is opened.
+    bool search(Language language, const std::function<void()> &pipeListed = {});
     // The link of the active backend; none when only the pipes could be tried
     // and they are not open.
     ByteLink *link();

@@ -1,0 +1,258 @@
+#include "device_worker.h"
+
+#include "support/common_texts.h"
+#include "support/number_format.h"
+
+namespace kvt {
+namespace {
+
+constexpr int StartPauseMs = 1000;
+constexpr int PassPauseMs = 50;
+constexpr int LinkOpenedPauseMs = 300;
+constexpr int RedIndicatorPauseMs = 20;
+
+} // namespace
+
+DeviceWorker::DeviceWorker(LinkShared &shared, LinkDisplay &display, QString libUsbFile, PipeFiles &pipeFiles)
+    : m_shared(shared),
+      m_display(display),
+      m_pipes(pipeFiles),
+      m_libUsb(
+          [this](const QString &text) {
+              // libusb's own messages go where showLinkMessage puts them: panel 0, progress bar hidden.
+              if (m_host) {
+                  deviceText(*m_host, text);
+                  progress(*m_host, std::nullopt);
+              }
+          },
+          std::move(libUsbFile)),
+      m_transport(m_pipes, m_libUsb)
+{
+}
+
+void DeviceWorker::LMThreadUSBExecute(WorkerHost &host)
+{
+    host.clock().sleepMs(StartPauseMs);
+    while (!host.terminated()) {
+        host.clock().sleepMs(PassPauseMs);
+        if (!host.terminated())
+            pass(host);
+    }
+    finish();
+}
+
+void DeviceWorker::finish()
+{
+    m_transport.closeLink();
+    m_libUsb.unloadLibUsb();
+}
+
+void DeviceWorker::pass(WorkerHost &host)
+{
+    m_host = &host;
+    switch (m_shared.linkState.load()) {
+    case StateStartup:
+        m_transport.start();
+        m_shared.linkState = StateSearch;
+        search(host);
+        break;
+    case StateSearch: search(host); break;
+    case StateReadVersion: readVersion(host); break;
+    case StateReadDirectory: readDirectory(host); break;
+    case StateReadImpacts: readImpacts(host); break;
+    case StateFinishRead: finishRead(host); break;
+    case StateReadMaterials:
+    case StateWriteMaterials:
+    case StateReadObjects:
+    case StateWriteObjects:
+    case StateReadScreen: serveRequest(host, LinkState(m_shared.linkState.load())); break;
+    default: break; // idle
+    }
+    m_host = nullptr;
+}
+
+std::optional<DeviceProtocol> DeviceWorker::protocol(WorkerHost &host)
+{
+    ByteLink *link = m_transport.link();
+    if (!link)
+        return std::nullopt;
+    return DeviceProtocol(*link, m_transport.activeTransport(), host.clock());
+}
+
+void DeviceWorker::search(WorkerHost &host)
+{
+    const bool found = m_transport.search(m_display.language(), [&] {
+        status(host, MsgCheckConnection);
+        indicator(host, LinkColor::Black);
+    });
+    if (!found)
+        return;
+    m_shared.linkState = StateReadVersion;
+    status(host, MsgVersionRead);
+    indicator(host, LinkColor::Green);
+    host.clock().sleepMs(LinkOpenedPauseMs);
+}
+
+void DeviceWorker::readVersion(WorkerHost &host)
+{
+    auto exchange = protocol(host);
+    const std::optional<QString> version = exchange ? exchange->readVersion() : std::nullopt;
+    if (!version)
+        return failedExchange(host);
+    deviceText(host, *version);
+    m_shared.linkState = StateReadDirectory;
+    status(host, MsgParametersRead);
+    host.clock().sleepMs(LinkOpenedPauseMs);
+}
+
+void DeviceWorker::readDirectory(WorkerHost &host)
+{
+    progress(host, 0);
+    m_staging = std::make_unique<MeasurementStore>();
+    auto exchange = protocol(host);
+    if (!exchange || !exchange->readDirectory(*m_staging))
+        return failedExchange(host);
+    m_staging->countDirectoryImpacts();
+    if (m_staging->impactCount() > 0) {
+        m_shared.linkState = StateReadImpacts;
+        status(host, TextPair{u"", u""});
+        indicator(host, LinkColor::Green);
+    } else {
+        m_shared.linkState = StateFinishRead;
+        status(host, MsgNoData);
+        indicator(host, LinkColor::ButtonFace);
+        progress(host, std::nullopt);
+    }
+}
+
+void DeviceWorker::readImpacts(WorkerHost &host)
+{
+    auto exchange = protocol(host);
+    const quint32 count = m_staging ? m_staging->impactCount() : 0;
+    if (!exchange || count == 0)
+        return failedExchange(host);
+    for (quint32 i = 0; i < count; ++i) {
+        // A close while reading ends the read; the window's store stays as it was.
+        if (host.terminated())
+            return;
+        progress(host, int(i * 95 / count + 5));
+        if (!exchange->readImpact(*m_staging, i))
+            return failedExchange(host);
+    }
+    m_staging->rebuildSeriesIndex();
+    m_shared.deviceDataRead = true;
+    m_shared.linkState = StateFinishRead;
+    status(host, MsgDataReaded, QStringLiteral(" (") + formatNumberOrNan(count, NumberPattern::Integer) + u')');
+    indicator(host, LinkColor::ButtonFace);
+    progress(host, std::nullopt);
+}
+
+void DeviceWorker::finishRead(WorkerHost &host)
+{
+    m_transport.closeLink();
+    m_shared.linkState = StateIdle;
+    if (!m_staging)
+        m_staging = std::make_unique<MeasurementStore>();
+    auto result = std::shared_ptr<MeasurementStore>(std::move(m_staging));
+    host.synchronize([this, result]() mutable {
+        m_display.finishRead(std::make_unique<MeasurementStore>(std::move(*result)));
+    });
+}
+
+bool DeviceWorker::openForRequest(WorkerHost &host)
+{
+    switch (m_transport.activeTransport()) {
+    case TransportKind::LibUsb: return m_libUsb.openDevice(m_display.language()) == 0;
+    case TransportKind::Pipes: {
+        const QStringList paths = m_pipes.findDevicePaths();
+        if (paths.isEmpty())
+            return false;
+        if (m_pipes.openPipes(paths.back()) != 0) {
+            m_pipes.closePipes();
+            return false;
+        }
+        return true;
+    }
+    case TransportKind::None: break;
+    }
+    (void)host;
+    return false;
+}
+
+void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
+{
+    if (m_transport.activeTransport() == TransportKind::None)
+        return failedExchange(host);
+    if (!openForRequest(host)) {
+        status(host, MsgCheckConnection);
+        indicator(host, LinkColor::Black);
+        return; // the request stays: the next pass tries again until it is withdrawn
+    }
+    if (request == StateReadScreen)
+        status(host, MsgScreenshotReading);
+    indicator(host, LinkColor::Green);
+
+    auto exchange = protocol(host);
+    bool ok = exchange.has_value();
+    switch (request) {
+    case StateReadMaterials: ok = ok && exchange->readNameList(NameList::Materials, m_shared.materialNamesBuffer); break;
+    case StateReadObjects: ok = ok && exchange->readNameList(NameList::Objects, m_shared.objectNamesBuffer); break;
+    case StateWriteMaterials: ok = ok && exchange->writeNameList(NameList::Materials, m_shared.materialNamesBuffer); break;
+    case StateWriteObjects: ok = ok && exchange->writeNameList(NameList::Objects, m_shared.objectNamesBuffer); break;
+    case StateReadScreen: {
+        ScreenBlock *screen = m_shared.screenBuffer.load();
+        ok = ok && screen && exchange->readScreen(*screen);
+        break;
+    }
+    default: break;
+    }
+    if (!ok)
+        return failedExchange(host);
+
+    m_transport.closeLink();
+    m_shared.linkState = StateIdle;
+    const bool write = request == StateWriteMaterials || request == StateWriteObjects;
+    status(host, request == StateReadScreen ? MsgScreenshotReaded : write ? MsgParamWrited : MsgParamReaded);
+    indicator(host, LinkColor::ButtonFace);
+}
+
+void DeviceWorker::failedExchange(WorkerHost &host)
+{
+    // Before a complete read, start again from the search; after one, try the
+    // same step again. The link stays open: the next search uses it again.
+    if (!m_shared.deviceDataRead)
+        m_shared.linkState = StateSearch;
+    status(host, MsgLinkError);
+    indicator(host, LinkColor::Red);
+    if (auto exchange = protocol(host))
+        exchange->resynchronise();
+    else
+        host.clock().sleepMs(1000);
+    progress(host, std::nullopt);
+}
+
+void DeviceWorker::status(WorkerHost &host, const TextPair &text, const QString &suffix)
+{
+    host.synchronize([this, text, suffix] { m_display.setStatusText(text.text(m_display.language()) + suffix); });
+}
+
+void DeviceWorker::indicator(WorkerHost &host, LinkColor color)
+{
+    // A red indicator stays visible a moment before it changes.
+    if (m_indicator == LinkColor::Red)
+        host.clock().sleepMs(RedIndicatorPauseMs);
+    m_indicator = color;
+    host.synchronize([this, color] { m_display.setLinkIndicator(color); });
+}
+
+void DeviceWorker::progress(WorkerHost &host, std::optional<int> position)
+{
+    host.synchronize([this, position] { m_display.setProgress(position); });
+}
+
+void DeviceWorker::deviceText(WorkerHost &host, const QString &text)
+{
+    host.synchronize([this, text] { m_display.setDeviceText(text); });
+}
+
+} // namespace kvt

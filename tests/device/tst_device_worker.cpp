@@ -1,0 +1,261 @@
+#include "device/device_worker.h"
+#include "device/libusb_error_text.h"
+#include "store/table_texts.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <dlfcn.h>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvt;
+
+Q_DECLARE_METATYPE(kvt::Language)
+
+namespace {
+
+// Runs the worker's passes on the test thread with a fast clock; effects
+// apply at once, as the window thread would apply them, in order.
+class InlineHost final : public WorkerHost {
+public:
+    bool terminated() const override { return stop; }
+    Clock &clock() override { return fakeClock; }
+    void synchronize(const std::function<void()> &call) override
+    {
+        if (!stop)
+            call();
+    }
+    bool stop = false;
+    FakeClock fakeClock;
+};
+
+// What the window would show.
+class RecordingDisplay final : public LinkDisplay {
+public:
+    Language language() const override { return lang; }
+    void setStatusText(const QString &text) override { statuses << text; }
+    void setDeviceText(const QString &text) override { deviceTexts << text; }
+    void setLinkIndicator(LinkColor color) override { colors << color; }
+    void setProgress(std::optional<int> position) override { progress << position.value_or(-1); }
+    void finishRead(std::unique_ptr<MeasurementStore> result) override
+    {
+        store = std::move(result);
+        ++finishedReads;
+    }
+
+    Language lang = Language::English;
+    QStringList statuses;
+    QStringList deviceTexts;
+    QList<LinkColor> colors;
+    QList<int> progress; // -1: hidden
+    std::unique_ptr<MeasurementStore> store;
+    int finishedReads = 0;
+};
+
+void resetSimulator(const QByteArray &faults = {}, const QByteArray &impacts = {})
+{
+    qputenv("KVT10_SIM_FAULTS", faults);
+    if (impacts.isEmpty())
+        qunsetenv("KVT10_SIM_IMPACTS");
+    else
+        qputenv("KVT10_SIM_IMPACTS", impacts);
+    // Held open with its own handle for the whole run, whatever the workers'
+    // transports load and unload.
+    static void *simulator = dlopen(KVT10_SIM_LIBRARY, RTLD_NOW);
+    reinterpret_cast<void (*)()>(dlsym(simulator, "kvt10sim_reset"))();
+}
+
+} // namespace
+
+class TestDeviceWorker : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void fullRead_data();
+    void fullRead();
+    void directoryWithoutImpacts();
+    void unplugDuringRecords();
+    void readRequestWhileReadingDoesNothing();
+    void writeRequestWhileUnplugged();
+    void openingAFileStopsTheSearch();
+    void noInstrumentNoLibUsb();
+    void terminateEndsTheLoop();
+
+private:
+    // Passes until the state is the one wanted, at most a bound of passes.
+    bool runUntil(quint8 state, int passes = 20000);
+
+    LinkShared shared;
+    RecordingDisplay display;
+    InlineHost host;
+    std::unique_ptr<DeviceWorker> worker;
+};
+
+void TestDeviceWorker::init()
+{
+    shared.linkState = StateStartup;
+    shared.deviceDataRead = false;
+    display = RecordingDisplay();
+    host.stop = false;
+    host.fakeClock.clearPauses();
+    qunsetenv("KVT10_PIPE_DEVICE");
+    worker.reset();
+    resetSimulator({}, "37");
+    worker = std::make_unique<DeviceWorker>(shared, display, QStringLiteral(KVT10_SIM_LIBRARY));
+}
+
+bool TestDeviceWorker::runUntil(quint8 state, int passes)
+{
+    for (int i = 0; i < passes; ++i) {
+        worker->pass(host);
+        if (shared.linkState == state)
+            return true;
+    }
+    return false;
+}
+
+void TestDeviceWorker::fullRead_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("finalStatus");
+
+    QTest::newRow("English") << Language::English << "Data Readed (37)";
+    QTest::newRow("Russian") << Language::Russian << "Данные считаны (37)";
+}
+
+void TestDeviceWorker::fullRead()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, finalStatus);
+    display.lang = language;
+
+    QVERIFY2(runUntil(StateIdle), qPrintable(display.statuses.join('|') + display.deviceTexts.join('|')));
+    QCOMPARE(display.finishedReads, 1);
+    QCOMPARE(display.store->impactCount(), 37u);
+    QVERIFY(shared.deviceDataRead);
+    QCOMPARE(display.statuses.back(), finalStatus);
+    QVERIFY(display.deviceTexts.front().startsWith("KVT-1.0"));
+    QCOMPARE(display.colors.front(), LinkColor::Green);
+    QCOMPARE(display.colors.back(), LinkColor::ButtonFace);
+    // The bar shows 0, then 5, 7, 10, … for each record, then hides.
+    QCOMPARE(display.progress.mid(0, 4), (QList<int>{0, 5, 7, 10}));
+    QCOMPARE(display.progress.size(), 1 + 37 + 1);
+    QCOMPARE(display.progress.back(), -1);
+    // The pauses: the link opened, the version's own, the version read, the directory's own.
+    QCOMPARE(host.fakeClock.pauses().mid(0, 4), (QList<int>{300, 80, 300, 50}));
+}
+
+void TestDeviceWorker::directoryWithoutImpacts()
+{
+    resetSimulator("empty-directory");
+    QVERIFY(runUntil(StateIdle));
+    QCOMPARE(display.finishedReads, 1);
+    QCOMPARE(display.store->impactCount(), 0u);
+    QVERIFY(display.statuses.contains("No Data"));
+    QCOMPARE(display.progress.back(), -1);
+    QCOMPARE(display.colors.back(), LinkColor::ButtonFace);
+}
+
+void TestDeviceWorker::unplugDuringRecords()
+{
+    resetSimulator("unplug-after-records=10,replug-after-ms=100", "37");
+    QVERIFY(runUntil(StateReadImpacts));
+    worker->pass(host); // the records: the eleventh fails
+    QCOMPARE(shared.linkState.load(), quint8(StateSearch));
+    QVERIFY(display.statuses.contains("Link Error"));
+    QVERIFY(display.colors.contains(LinkColor::Red));
+    QCOMPARE(display.finishedReads, 0); // nothing half read reaches the window
+
+    // Searching while unplugged says so; after the replug everything is read again from record 0.
+    QTest::qWait(150);
+    display.progress.clear();
+    QVERIFY(runUntil(StateIdle));
+    QCOMPARE(display.finishedReads, 1);
+    QCOMPARE(display.store->impactCount(), 37u);
+    QCOMPARE(display.progress.mid(0, 2), (QList<int>{0, 5}));
+}
+
+void TestDeviceWorker::readRequestWhileReadingDoesNothing()
+{
+    QVERIFY(runUntil(StateReadImpacts));
+    QVERIFY(!requestInstrumentRead(shared));
+    QCOMPARE(shared.linkState.load(), quint8(StateReadImpacts));
+    QVERIFY(runUntil(StateIdle));
+    QCOMPARE(display.finishedReads, 1);
+
+    // Idle: the command reads the instrument again, as a new read.
+    QVERIFY(requestInstrumentRead(shared));
+    QVERIFY(!shared.deviceDataRead);
+    QVERIFY(runUntil(StateIdle));
+    QCOMPARE(display.finishedReads, 2);
+}
+
+void TestDeviceWorker::writeRequestWhileUnplugged()
+{
+    // The instrument on its pipes, found before libusb and read whole.
+    QTemporaryDir pipeFolder;
+    QProcess server;
+    server.start(QStringLiteral(KVT10_SIM_PROGRAM), {"--pipes", pipeFolder.path()});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pipeFolder.filePath("Pipe01")), 10000);
+    qputenv("KVT10_PIPE_DEVICE", pipeFolder.path().toLocal8Bit());
+    QVERIFY(runUntil(StateIdle));
+    QCOMPARE(worker->activeTransport(), TransportKind::Pipes);
+    QVERIFY(shared.deviceDataRead);
+
+    // Unplugged, then a name list write: Check Connection and black on every pass.
+    server.terminate();
+    QVERIFY(server.waitForFinished(5000));
+    display.statuses.clear();
+    display.colors.clear();
+    shared.objectNamesBuffer.fill(0x41);
+    shared.linkState = StateWriteObjects;
+    for (int i = 0; i < 3; ++i)
+        worker->pass(host);
+    QCOMPARE(display.statuses, QStringList(3, "Check Connection"));
+    QCOMPARE(display.colors, QList<LinkColor>(3, LinkColor::Black));
+    QCOMPARE(shared.linkState.load(), quint8(StateWriteObjects));
+
+    // Its requester gives up: the worker stays idle and the text stays.
+    shared.linkState = StateIdle;
+    worker->pass(host);
+    QCOMPARE(display.statuses.size(), 3);
+    QCOMPARE(shared.linkState.load(), quint8(StateIdle));
+}
+
+void TestDeviceWorker::openingAFileStopsTheSearch()
+{
+    resetSimulator("unplug-after-records=0");
+    shared.linkState = StateSearch;
+    worker->pass(host); // startup is skipped: libusb not loaded, only pipes
+    shared.linkState = StateIdle; // a measurement file was opened
+    const int shown = int(display.statuses.size());
+    worker->pass(host);
+    QCOMPARE(shared.linkState.load(), quint8(StateIdle));
+    QCOMPARE(int(display.statuses.size()), shown);
+}
+
+void TestDeviceWorker::noInstrumentNoLibUsb()
+{
+    worker = std::make_unique<DeviceWorker>(shared, display, QStringLiteral("/nonexistent/libusb.so"));
+    for (int i = 0; i < 5; ++i)
+        worker->pass(host);
+    QCOMPARE(worker->activeTransport(), TransportKind::None);
+    QCOMPARE(shared.linkState.load(), quint8(StateSearch));
+    QVERIFY(display.statuses.isEmpty()); // panel 1 keeps its first text
+    QVERIFY(display.colors.isEmpty());   // the indicator keeps its colour
+}
+
+void TestDeviceWorker::terminateEndsTheLoop()
+{
+    host.stop = true;
+    worker->LMThreadUSBExecute(host);
+    QCOMPARE(host.fakeClock.pauses(), QList<int>{1000});
+    QCOMPARE(display.finishedReads, 0);
+}
+
+QTEST_GUILESS_MAIN(TestDeviceWorker)
+#include "tst_device_worker.moc"
