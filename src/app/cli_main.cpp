@@ -1,4 +1,5 @@
 #include "cli_info.h"
+#include "cli_read.h"
 #include "cli_output.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,8 @@ int main(int argc, char *argv[])
 
     const char16_t usage[] = u"usage: kvt10-cli [--lang ru|en] VERB ...\n"
                              u"verbs:\n"
-                             u"  info FILE.kvt [--series N]   the series table, or one series' impact table\n";
+                             u"  info FILE.kvt [--series N]   the series table, or one series' impact table\n"
+                             u"  read -o FILE.kvt [--timeout SEC]   read the instrument and save its measurements\n";
 
     kvt::Language language = kvt::Language::English;
     const qsizetype lang = arguments.indexOf(u"--lang");
@@ -28,6 +30,8 @@ int main(int argc, char *argv[])
     const QString verb = arguments.value(0);
     if (verb == u"info")
         return kvt::runInfo(arguments.mid(1), language);
+    if (verb == u"read")
+        return kvt::runRead(arguments.mid(1), language);
     kvt::writeUtf8(stderr, QString::fromUtf16(usage));
     return kvt::CliUsage;
 }

@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     auto store = std::make_unique<kvt::MeasurementStore>();
 
     kvt::QtPrompts prompts;
-    kvt::TForm1 window(*store, settings, prompts, programFolder);
+    kvt::TForm1 window(*store, settings, prompts, programFolder, true);
     prompts.setParentWidget(&window);
     window.showAsStarted();
 

@@ -81,7 +81,7 @@ std::optional<DeviceProtocol> DeviceWorker::protocol(WorkerHost &host)
 
 void DeviceWorker::search(WorkerHost &host)
 {
-    const bool found = m_transport.search(m_display.language(), [&] {
+    const bool found = m_transport.search(m_shared.language.load(), [&] {
         status(host, MsgCheckConnection);
         indicator(host, LinkColor::Black);
     });
@@ -162,7 +162,7 @@ void DeviceWorker::finishRead(WorkerHost &host)
 bool DeviceWorker::openForRequest(WorkerHost &host)
 {
     switch (m_transport.activeTransport()) {
-    case TransportKind::LibUsb: return m_libUsb.openDevice(m_display.language()) == 0;
+    case TransportKind::LibUsb: return m_libUsb.openDevice(m_shared.language.load()) == 0;
     case TransportKind::Pipes: {
         const QStringList paths = m_pipes.findDevicePaths();
         if (paths.isEmpty())

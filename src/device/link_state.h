@@ -34,6 +34,8 @@ struct LinkShared {
     NameListBlock materialNamesBuffer{};
     NameListBlock objectNamesBuffer{};
     std::atomic<ScreenBlock *> screenBuffer{nullptr};
+    // The window's language, for the texts libusb's search shows.
+    std::atomic<Language> language{Language::Russian};
 };
 
 // The read command ("Read KVT-1.0"): only an idle worker is sent searching, and

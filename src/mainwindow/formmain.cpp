@@ -1,11 +1,14 @@
 #include "formmain.h"
 
 #include "chart/signal_chart.h"
+#include "device/execute_thread_host.h"
+#include "device/lm_thread.h"
 #include "link_indicator.h"
 #include "text_grid_model.h"
 #include "store/table_texts.h"
 #include "window_layout.h"
 
+#include <cstdlib>
 #include <functional>
 
 #include <QCheckBox>
@@ -23,6 +26,8 @@
 
 namespace kvt {
 namespace {
+
+constexpr int ExitWaitMs = 3000;
 
 // A panel that reports its resizes, so that the layout pass can place the
 // impact table, the check boxes and the chart inside it.
@@ -65,9 +70,9 @@ QTableView *makeGrid(const char *name, TextGridModel *model, QWidget *parent)
 } // namespace
 
 TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &prompts, QString programFolder,
-               QWidget *parent)
+               bool startDeviceWorker, QWidget *parent)
     : QMainWindow(parent), m_store(store), m_settings(settings), m_prompts(prompts),
-      m_programFolder(std::move(programFolder))
+      m_programFolder(std::move(programFolder)), m_worker(m_link, *this), m_startDeviceWorker(startDeviceWorker)
 {
     setObjectName(QStringLiteral("Form1"));
     setMinimumSize(394, 320);
@@ -75,7 +80,20 @@ TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &pro
     createStatusBar();
     createActions();
     createContextMenus();
+
+    LMThreadUSB = new TLMThread(this);
+    LMThreadUSB->setObjectName(QStringLiteral("LMThreadUSB"));
+    LMThreadUSB->OnExecute = [this](TLMThreadBase *, TLMExecuteThread *thread, void *&) {
+        ExecuteThreadHost host(*thread);
+        m_worker.LMThreadUSBExecute(host);
+    };
     FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // The worker uses this window's effects to the end: it stops first.
+    LMThreadUSB->StopAndWait(-1);
 }
 
 void TForm1::createComponents()
@@ -160,6 +178,7 @@ void TForm1::createStatusBar()
     m_progressBar->hide();
     m_shapeLink = new LinkIndicator(m_statusPanels[2]);
     m_shapeLink->move(6, 1);
+    m_statusPanels[1]->setText(QString::fromUtf16(TryingToConnect));
 }
 
 void TForm1::FormCreate()
@@ -194,6 +213,8 @@ void TForm1::FormCreate()
     // Numbers are always written with a decimal comma (support/number_format).
     MenuFill();
     AStringGridSelectCancelExecute(m_grid2);
+    if (m_startDeviceWorker)
+        LMThreadUSB->Start();
 }
 
 void TForm1::setUpStandardView()
@@ -229,6 +250,7 @@ void TForm1::AOpenExecute(std::optional<QString> fileName)
     const OpenResult result = openMeasurements(m_store, files, std::move(fileName));
     if (!result.loaded)
         return;
+    m_link.linkState = StateIdle; // the file replaces whatever a search would read
     fillSeriesTable();
     showLoadedStatus(result);
 }
@@ -267,11 +289,19 @@ CurveChecks TForm1::currentChecks() const
 void TForm1::AExitExecute()
 {
     writeExitSettings(m_settings, currentPlacement(), currentChecks());
+    // The worker is asked to stop and given a moment; one stuck in a transfer
+    // must not keep the program, nor crash it on the way out.
+    if (!LMThreadUSB->StopAndWait(ExitWaitMs))
+        std::_Exit(0);
     QCoreApplication::exit(0);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // FormCloseQuery: the worker ends while the window keeps serving its effects.
+    LMThreadUSB->Stop();
+    while (LMThreadUSB->GetRuning())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     AExitExecute();
     event->accept();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "chart/chart_curves.h"
+#include "device/device_worker.h"
+#include "device/link_display.h"
 #include "files/measurement_file_commands.h"
 #include "mainwindow/window_settings.h"
 #include "store/measurement_store.h"
@@ -22,21 +24,28 @@ namespace kvt {
 
 class LinkIndicator;
 class SignalChart;
+class TLMThread;
 class TextGridModel;
 
 // The main window: the series table on the left, the impact table, the curve
 // check boxes and the chart on the right, the status bar below. Its handlers
 // are thin: they ask through UserPrompts, call the core and show the result.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public LinkDisplay {
     Q_OBJECT
 public:
+    // With startDeviceWorker the worker starts as the last step of start-up and
+    // looks for the instrument through the libusb named by KVT10_LIBUSB (else
+    // the system's) and the pipes named by KVT10_PIPE_DEVICE.
     TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &prompts, QString programFolder,
-           QWidget *parent = nullptr);
+           bool startDeviceWorker = false, QWidget *parent = nullptr);
+    ~TForm1() override;
 
     // Shows the window as start-up left it: maximised or at its bounds.
     void showAsStarted();
 
-    Language language() const { return m_language; }
+    Language language() const override { return m_language; }
+    LinkShared &link() { return m_link; }
+    TLMThread *deviceThread() const { return LMThreadUSB; }
     const DisplayModes &displayModes() const { return m_modes; }
     int table1Share() const { return m_table1Share; }
 
@@ -50,6 +59,7 @@ public:
     void AChmHelpExecute();
     void AAboutExecute();
 
+    void AGaugeReadExecute();
     void ACopyTable1Execute();
     void ACopyBlockTable1Execute();
     void ACopyTable2Execute();
@@ -70,6 +80,13 @@ public:
     void CheckBoxAccelClick();
 
     void MenuFill();
+
+    // The device worker's effects, on the window thread.
+    void setStatusText(const QString &text) override;
+    void setDeviceText(const QString &text) override;
+    void setLinkIndicator(LinkColor color) override;
+    void setProgress(std::optional<int> position) override;
+    void finishRead(std::unique_ptr<MeasurementStore> result) override;
     void FormResize();
     void Splitter1CanResize(int proposedWidth);
     void AStringGridSelectCancelExecute(QTableView *grid);
@@ -128,6 +145,11 @@ private:
     LinkIndicator *m_shapeLink = nullptr;
     QAction *m_langRus = nullptr;
     QAction *m_langEng = nullptr;
+
+    LinkShared m_link;
+    DeviceWorker m_worker;
+    TLMThread *LMThreadUSB = nullptr;
+    bool m_startDeviceWorker;
 };
 
 } // namespace kvt

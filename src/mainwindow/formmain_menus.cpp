@@ -58,6 +58,10 @@ void TForm1::createActions()
     addAction(nullptr, "ADelSeries", &TForm1::ADelSeriesExecute);
     addAction(nullptr, "ADelImpact", &TForm1::ADelImpactExecute);
 
+    auto *commands = menuBar()->addMenu(QString());
+    commands->setObjectName(QStringLiteral("itmCmd"));
+    addAction(commands, "AGaugeRead", &TForm1::AGaugeReadExecute)->setShortcut(QKeySequence(Qt::Key_F5));
+
     auto *parameters = menuBar()->addMenu(QString());
     parameters->setObjectName(QStringLiteral("itmParam"));
     auto *language = parameters->addMenu(QString());
@@ -132,6 +136,7 @@ void TForm1::MenuFill()
 void TForm1::setLanguage(Language language, const QString &langId)
 {
     m_language = language;
+    m_link.language = language;
     m_langRus->setChecked(language == Language::Russian);
     m_langEng->setChecked(language == Language::English);
     // A settings file that cannot be written only forgets the choice.
