@@ -32,6 +32,9 @@ DeviceWorker::DeviceWorker(LinkShared &shared, LinkDisplay &display, QString lib
 
 void DeviceWorker::LMThreadUSBExecute(WorkerHost &host)
 {
+    // libusb is loaded before anything else, so that a file opened before the
+    // first pass (which leaves the worker idle) does not leave it unloaded.
+    startTransport();
     host.clock().sleepMs(StartPauseMs);
     while (!host.terminated()) {
         host.clock().sleepMs(PassPauseMs);
@@ -39,6 +42,13 @@ void DeviceWorker::LMThreadUSBExecute(WorkerHost &host)
             pass(host);
     }
     finish();
+}
+
+void DeviceWorker::startTransport()
+{
+    if (!m_transportStarted)
+        m_transport.start();
+    m_transportStarted = true;
 }
 
 void DeviceWorker::finish()
@@ -52,7 +62,7 @@ void DeviceWorker::pass(WorkerHost &host)
     m_host = &host;
     switch (m_shared.linkState.load()) {
     case StateStartup:
-        m_transport.start();
+        startTransport();
         m_shared.linkState = StateSearch;
         search(host);
         break;

@@ -28,6 +28,7 @@ public:
     TransportKind activeTransport() const { return m_transport.activeTransport(); }
 
 private:
+    void startTransport();
     void search(WorkerHost &host);
     void readVersion(WorkerHost &host);
     void readDirectory(WorkerHost &host);
@@ -51,6 +52,7 @@ private:
     WorkerHost *m_host = nullptr; // for libusb's messages during a search
     std::unique_ptr<MeasurementStore> m_staging;
     LinkColor m_indicator = LinkColor::ButtonFace;
+    bool m_transportStarted = false;
 };
 
 } // namespace kvt
