@@ -4,7 +4,8 @@ accessibility bus (AT-SPI), as a screen reader would.
 
 It starts the program with a settings file and a .kvt file named by two
 arguments (a path with a space, split as a shell would split it unquoted),
-waits for the window, checks its title, status bar and tables, takes a screenshot,
+waits for the window, checks its title, status bar and tables, reads the
+simulated instrument through Command > Read KVT-1.0, takes a screenshot,
 chooses File > Exit and checks what the settings file then holds.
 
 Run it inside `dbus-run-session`; CTest does (tests/CMakeLists.txt).
@@ -82,6 +83,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--kvt10", required=True)
     parser.add_argument("--screenshot", required=True)
+    parser.add_argument("--simulator", required=True, help="libkvt10sim.so, loaded in libusb's place")
     args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="kvt10-e2e-")
@@ -99,7 +101,10 @@ def main():
 
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-               QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0")
+               QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0", KVT10_LIBUSB=args.simulator, KVT10_SIM_IMPACTS="12",
+               XDG_DATA_HOME=os.path.join(work, "data"))
+    env.pop("KVT10_PIPE_DEVICE", None)
+    env.pop("KVT10_SIM_FAULTS", None)
     os.environ.update(DISPLAY=display)
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], env=env,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -126,6 +131,20 @@ def main():
         frames = [node.name for _, node in accessible_tree(app) if node.getRoleName() == "frame"]
         if "KVT-1.0" not in frames:
             failures.append("no window titled KVT-1.0 (frames: %r)" % frames)
+
+        # Command > Read KVT-1.0: the simulated instrument's 12 impacts replace the file's.
+        read_items = [node for _, node in accessible_tree(app)
+                      if node.getRoleName() == "menu item" and node.name == "Read KVT-1.0"]
+        if not read_items:
+            failures.append("no Command > Read KVT-1.0 menu item")
+        else:
+            read_items[0].queryAction().doAction(0)
+            labels = wait_for_labels(app, ["Data Readed (12)", "KVT-1.0 sim 1.0"], 30)
+            if "Data Readed (12)" not in labels:
+                failures.append("the instrument was not read (labels: %r)" % labels)
+            readings = os.path.join(work, "data", "KVT10", "readings")
+            if not os.path.isdir(readings) or not os.listdir(readings):
+                failures.append("the reading was not kept in %s" % readings)
 
         subprocess.run(["import", "-display", display, "-window", "root", args.screenshot], check=False)
 
