@@ -30,6 +30,7 @@ private slots:
 
     void readsAtStart();
     void openingAFileStopsTheSearch();
+    void exitStopsTheWorker();
 
 private:
     void makeWindow(const QByteArray &libUsb);
@@ -113,6 +114,15 @@ void TestWindowLink::openingAFileStopsTheSearch()
     QTest::qWait(300);
     QCOMPARE(window->link().linkState.load(), quint8(StateIdle));
     QCOMPARE(panel(1), QString("Data Readed (4)"));
+}
+
+void TestWindowLink::exitStopsTheWorker()
+{
+    makeWindow(KVT10_SIM_LIBRARY);
+    QTest::qWait(1200); // past the worker's start pause: it is reading
+    window->AExitExecute();
+    QVERIFY(!window->deviceThread()->GetRuning());
+    QCOMPARE(settings->readString(u"Config", u"ForceGraph", "", 10), QString("Y"));
 }
 
 QTEST_MAIN(TestWindowLink)
