@@ -41,18 +41,25 @@ Simulator &simulator()
     return loaded;
 }
 
-void readFullInstrument(benchmark::State &state)
+// A full instrument, with or without the bus timing model; false when the
+// simulator cannot be loaded.
+bool setUpFullInstrument(benchmark::State &state)
 {
-    const bool fullSpeed = state.range(0) != 0;
     qputenv("KVT10_SIM_IMPACTS", QByteArray::number(FullInstrument));
-    if (fullSpeed)
+    if (state.range(0) != 0)
         qputenv("KVT10_SIM_TIMING", "fullspeed");
     else
         qunsetenv("KVT10_SIM_TIMING");
-    if (!simulator().reset || !simulator().modelledMs) {
-        state.SkipWithError("the simulated instrument cannot be loaded");
+    if (simulator().reset && simulator().modelledMs)
+        return true;
+    state.SkipWithError("the simulated instrument cannot be loaded");
+    return false;
+}
+
+void readFullInstrument(benchmark::State &state)
+{
+    if (!setUpFullInstrument(state))
         return;
-    }
 
     for (auto _ : state) {
         state.PauseTiming();
@@ -122,16 +129,8 @@ public:
 
 void readThroughWorker(benchmark::State &state)
 {
-    const bool fullSpeed = state.range(0) != 0;
-    qputenv("KVT10_SIM_IMPACTS", QByteArray::number(FullInstrument));
-    if (fullSpeed)
-        qputenv("KVT10_SIM_TIMING", "fullspeed");
-    else
-        qunsetenv("KVT10_SIM_TIMING");
-    if (!simulator().reset) {
-        state.SkipWithError("the simulated instrument cannot be loaded");
+    if (!setUpFullInstrument(state))
         return;
-    }
 
     for (auto _ : state) {
         state.PauseTiming();
@@ -165,37 +164,34 @@ class DeviceReadGoals : public kvt::bench::GoalReporter {
 protected:
     void reportGoals() override
     {
-        using kvt::bench::format;
-        const double zeroLatency = seconds("readFullInstrument", "full_speed_timing:0");
-        if (zeroLatency > 0) {
-            const double beyond = zeroLatency - PauseSeconds;
-            goalLine(format("zero latency: %.1f ms in all, %.1f ms beyond the %.0f ms of pauses = %.1f%% (goal <= 5%%)",
-                            zeroLatency * 1e3, beyond * 1e3, PauseSeconds * 1e3, beyond / PauseSeconds * 100),
-                     beyond <= 0.05 * PauseSeconds);
-        }
-        const double fullSpeed = seconds("readFullInstrument", "full_speed_timing:1");
-        if (fullSpeed > 0 && modelledSeconds > 0) {
-            const double beyond = fullSpeed - PauseSeconds;
-            goalLine(format("full-speed model: %.1f ms beyond the pauses against %.1f ms of modelled bus time = "
-                            "%+.1f%% (goal within 5%%)",
-                            beyond * 1e3, modelledSeconds * 1e3, (beyond / modelledSeconds - 1) * 100),
-                     std::abs(beyond / modelledSeconds - 1) <= 0.05);
-        }
-        const double workerZero = seconds("readThroughWorker", "full_speed_timing:0");
-        if (workerZero > 0) {
-            const double beyond = workerZero - workerPauseSeconds;
-            goalLine(format("worker, zero latency: %.1f ms beyond its %.0f ms of pauses = %.1f%% (goal <= 5%%)",
-                            beyond * 1e3, workerPauseSeconds * 1e3, beyond / workerPauseSeconds * 100),
-                     beyond <= 0.05 * workerPauseSeconds);
-        }
-        const double workerFull = seconds("readThroughWorker", "full_speed_timing:1");
-        if (workerFull > 0 && workerModelledSeconds > 0) {
-            const double beyond = workerFull - workerPauseSeconds;
-            goalLine(format("worker, full-speed model: %.1f ms beyond its pauses against %.1f ms of modelled bus "
-                            "time = %+.1f%% (goal within 5%%)",
-                            beyond * 1e3, workerModelledSeconds * 1e3, (beyond / workerModelledSeconds - 1) * 100),
-                     std::abs(beyond / workerModelledSeconds - 1) <= 0.05);
-        }
+        zeroLatencyGoal("", seconds("readFullInstrument", "full_speed_timing:0"), PauseSeconds);
+        fullSpeedGoal("", seconds("readFullInstrument", "full_speed_timing:1"), PauseSeconds, modelledSeconds);
+        zeroLatencyGoal("worker, ", seconds("readThroughWorker", "full_speed_timing:0"), workerPauseSeconds);
+        fullSpeedGoal("worker, ", seconds("readThroughWorker", "full_speed_timing:1"), workerPauseSeconds,
+                      workerModelledSeconds);
+    }
+
+private:
+    void zeroLatencyGoal(const char *what, double total, double pauses)
+    {
+        if (total <= 0 || pauses <= 0)
+            return;
+        const double beyond = total - pauses;
+        goalLine(kvt::bench::format("%szero latency: %.1f ms in all, %.1f ms beyond the %.0f ms of pauses = %.1f%% "
+                                    "(goal <= 5%%)",
+                                    what, total * 1e3, beyond * 1e3, pauses * 1e3, beyond / pauses * 100),
+                 beyond <= 0.05 * pauses);
+    }
+
+    void fullSpeedGoal(const char *what, double total, double pauses, double modelled)
+    {
+        if (total <= 0 || modelled <= 0)
+            return;
+        const double beyond = total - pauses;
+        goalLine(kvt::bench::format("%sfull-speed model: %.1f ms beyond the pauses against %.1f ms of modelled bus "
+                                    "time = %+.1f%% (goal within 5%%)",
+                                    what, beyond * 1e3, modelled * 1e3, (beyond / modelled - 1) * 100),
+                 std::abs(beyond / modelled - 1) <= 0.05);
     }
 };
 
