@@ -1,3 +1,4 @@
+#include "cli_export.h"
 #include "cli_info.h"
 #include "cli_read.h"
 #include "cli_output.h"
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     const char16_t usage[] = u"usage: kvt10-cli [--lang ru|en] VERB ...\n"
                              u"verbs:\n"
                              u"  info FILE.kvt [--series N]   the series table, or one series' impact table\n"
-                             u"  read -o FILE.kvt [--timeout SEC]   read the instrument and save its measurements\n";
+                             u"  read -o FILE.kvt [--timeout SEC]   read the instrument and save its measurements\n"
+                             u"  export FILE.kvt --series N [--impact I] --curve a|v|s|f|all --format wav|csv [--full] -o PATH\n";
 
     kvt::Language language = kvt::Language::English;
     const qsizetype lang = arguments.indexOf(u"--lang");
@@ -30,6 +32,8 @@ int main(int argc, char *argv[])
     const QString verb = arguments.value(0);
     if (verb == u"info")
         return kvt::runInfo(arguments.mid(1), language);
+    if (verb == u"export")
+        return kvt::runExport(arguments.mid(1), language);
     if (verb == u"read")
         return kvt::runRead(arguments.mid(1), language);
     kvt::writeUtf8(stderr, QString::fromUtf16(usage));

@@ -11,11 +11,6 @@
 namespace kvt {
 namespace {
 
-QString cannotCreateText(const QString &fileName, Language language)
-{
-    return CannotCreateFirst.text(language) + fileName + CannotCreateSecond.text(language);
-}
-
 MessageRequest warning(const QString &text, Language language)
 {
     MessageRequest request;
@@ -34,36 +29,15 @@ SaveResult saveMeasurements(const MeasurementStore &store, FileCommandContext &c
         context.prompts.showMessage({ApplicationTitle.text(language), MsgNoData.text(language)});
         return SaveResult::NothingToSave;
     }
-
-    QString proposed = initialFolder(context.settings, context.programFolder) + defaultKvtFileName(now);
-    for (;;) {
-        const std::optional<QString> chosen =
-            context.prompts.askSaveFileName({SaveDialogTitle.text(language), proposed, KvtFilter});
-        if (!chosen)
-            return SaveResult::Cancelled;
-        rememberFolder(context.settings, *chosen);
-
-        const SaveNameDecision decision = correctedKvtSaveName(*chosen);
-        proposed = decision.name;
-        if (decision.askAgain)
-            continue;
-
-        switch (saveKvtFile(decision.name, store)) {
-        case KvtSaveStatus::Saved:
-            return SaveResult::Saved;
-        case KvtSaveStatus::WriteFailed:
-            context.prompts.showMessage(warning(cannotCreateText(decision.name, language), language));
-            return SaveResult::Failed;
-        case KvtSaveStatus::CannotCreate: {
-            MessageRequest request = warning(cannotCreateText(decision.name, language), language);
-            request.buttons = {PromptButton::Abort, PromptButton::Retry, PromptButton::Ignore};
-            request.defaultButton = PromptButton::Retry;
-            if (context.prompts.showMessage(request) != PromptButton::Retry)
-                return SaveResult::Failed;
-            break;
-        }
-        }
+    const SaveDialogRequest request{SaveDialogTitle.text(language),
+                                    initialFolder(context.settings, context.programFolder) + defaultKvtFileName(now),
+                                    KvtFilter, correctedKvtSaveName};
+    switch (saveThroughDialog(context, request, [&store] { return encodeKvt(store); })) {
+    case WriteResult::Written: return SaveResult::Saved;
+    case WriteResult::Cancelled: return SaveResult::Cancelled;
+    case WriteResult::Failed: break;
     }
+    return SaveResult::Failed;
 }
 
 OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context, std::optional<QString> fileName)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "save_dialog.h"
 #include "store/measurement_store.h"
 #include "support/bilingual.h"
 #include "support/settings_file.h"
@@ -12,13 +13,6 @@
 
 namespace kvt {
 
-// What the save and open commands need besides the store.
-struct FileCommandContext {
-    UserPrompts &prompts;
-    SettingsFile &settings;
-    QString programFolder; // without a trailing separator
-    Language language = Language::Russian;
-};
 
 enum class SaveResult { NothingToSave, Cancelled, Saved, Failed };
 

@@ -220,7 +220,8 @@ void TForm1::FormCreate()
 void TForm1::setUpStandardView()
 {
     // The calibration copies and the a(t), v(t) exports belong to the full view.
-    for (const char *name : {"itmCopyCalibrDataF", "itmCopyCalibrDataS"})
+    for (const char *name : {"itmCopyCalibrDataF", "itmCopyCalibrDataS", "ACopyAtoWav", "ACopyVtoWav", "ACopyAtoCsv",
+                             "ACopyVtoCsv"})
         action(name)->setVisible(false);
     // The a(t) and v(t) boxes go, and with width 0 the layout closes their gap.
     for (QCheckBox *box : {m_checkBoxes[0], m_checkBoxes[1]}) {
@@ -244,9 +245,14 @@ void TForm1::AStringGridSelectCancelExecute(QTableView *grid)
     grid->setCurrentIndex(QModelIndex());
 }
 
+FileCommandContext TForm1::fileContext()
+{
+    return {m_prompts, m_settings, m_programFolder, m_language};
+}
+
 void TForm1::AOpenExecute(std::optional<QString> fileName)
 {
-    FileCommandContext files{m_prompts, m_settings, m_programFolder, m_language};
+    FileCommandContext files = fileContext();
     const OpenResult result = openMeasurements(m_store, files, std::move(fileName));
     if (!result.loaded)
         return;
@@ -264,7 +270,7 @@ void TForm1::showLoadedStatus(const OpenResult &result)
 
 void TForm1::ASaveExecute()
 {
-    FileCommandContext files{m_prompts, m_settings, m_programFolder, m_language};
+    FileCommandContext files = fileContext();
     saveMeasurements(m_store, files, QDateTime::currentDateTime());
 }
 

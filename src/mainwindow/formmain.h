@@ -69,6 +69,16 @@ public:
     void itmCopyCalibrDataFClick();
     void itmCopyCalibrDataSClick();
     void ADelSeriesExecute();
+    void ACopyAtoWavExecute();
+    void ACopyVtoWavExecute();
+    void ACopyStoWavExecute();
+    void ACopyFtoWavExecute();
+    void ACopyAllToWavExecute();
+    void ACopyAtoCsvExecute();
+    void ACopyVtoCsvExecute();
+    void ACopyStoCsvExecute();
+    void ACopyFtoCsvExecute();
+    void ACopyAllToCsvExecute();
     void ADelImpactExecute();
 
     // The tables and the chart.
@@ -103,6 +113,8 @@ private:
     void createActions();
     void createContextMenus();
     QAction *action(const char *name) const;
+    QMenu *exportMenu(const char *name, std::initializer_list<const char *> items);
+    FileCommandContext fileContext();
     QAction *addAction(QMenu *menu, const char *name, void (TForm1::*handler)());
     void setLanguage(Language language, const QString &langId);
     void AOpenFromMenu();

@@ -56,6 +56,16 @@ void TForm1::createActions()
     addAction(nullptr, "ACopyBlockTable2", &TForm1::ACopyBlockTable2Execute)
         ->setText(QString::fromUtf16(CopyBlockTable2Caption));
     addAction(nullptr, "ADelSeries", &TForm1::ADelSeriesExecute);
+    addAction(nullptr, "ACopyAtoWav", &TForm1::ACopyAtoWavExecute);
+    addAction(nullptr, "ACopyVtoWav", &TForm1::ACopyVtoWavExecute);
+    addAction(nullptr, "ACopyStoWav", &TForm1::ACopyStoWavExecute);
+    addAction(nullptr, "ACopyFtoWav", &TForm1::ACopyFtoWavExecute);
+    addAction(nullptr, "ACopyAllToWav", &TForm1::ACopyAllToWavExecute);
+    addAction(nullptr, "ACopyAtoCsv", &TForm1::ACopyAtoCsvExecute);
+    addAction(nullptr, "ACopyVtoCsv", &TForm1::ACopyVtoCsvExecute);
+    addAction(nullptr, "ACopyStoCsv", &TForm1::ACopyStoCsvExecute);
+    addAction(nullptr, "ACopyFtoCsv", &TForm1::ACopyFtoCsvExecute);
+    addAction(nullptr, "ACopyAllToCsv", &TForm1::ACopyAllToCsvExecute);
     addAction(nullptr, "ADelImpact", &TForm1::ADelImpactExecute);
 
     auto *commands = menuBar()->addMenu(QString());
@@ -81,23 +91,35 @@ void TForm1::createActions()
     addAction(help, "AAbout", &TForm1::AAboutExecute);
 }
 
+QMenu *TForm1::exportMenu(const char *name, std::initializer_list<const char *> items)
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QString::fromLatin1(name));
+    for (const char *item : items) {
+        if (item)
+            menu->addAction(action(item));
+        else
+            menu->addSeparator();
+    }
+    return menu;
+}
+
 void TForm1::createContextMenus()
 {
-    const auto popup = [this](const char *name, std::initializer_list<const char *> items) {
-        auto *menu = new QMenu(this);
-        menu->setObjectName(QString::fromLatin1(name));
-        for (const char *item : items) {
-            if (item)
-                menu->addAction(action(item));
-            else
-                menu->addSeparator();
-        }
-        return menu;
-    };
-    QMenu *table1 = popup("PopupMenuStringGrid1", {"ACopyTable1", "ACopyBlockTable1", nullptr, "ADelSeries"});
-    QMenu *table2 =
-        popup("PopupMenuStringGrid2", {"ACopyTable2", "ACopyBlockTable2", nullptr, "ADelImpact"});
-    QMenu *chart = popup("PopupMenuChart", {"ACopyGraph", "ACopyGraphData"});
+    // Table 2's WAV submenu lists force before displacement; the others do not.
+    QMenu *table1 = exportMenu("PopupMenuStringGrid1", {"ACopyTable1", "ACopyBlockTable1", nullptr, "ADelSeries"});
+    QMenu *table2 = exportMenu("PopupMenuStringGrid2", {"ACopyTable2", "ACopyBlockTable2", nullptr});
+    table2->addMenu(exportMenu("itmSaveToWavSG2",
+                               {"ACopyAtoWav", "ACopyVtoWav", "ACopyFtoWav", "ACopyStoWav", nullptr, "ACopyAllToWav"}));
+    table2->addMenu(exportMenu("itmSaveToCsvSG2",
+                               {"ACopyAtoCsv", "ACopyVtoCsv", "ACopyStoCsv", "ACopyFtoCsv", nullptr, "ACopyAllToCsv"}));
+    table2->addSeparator();
+    table2->addAction(action("ADelImpact"));
+    QMenu *chart = exportMenu("PopupMenuChart", {"ACopyGraph", "ACopyGraphData"});
+    chart->addMenu(exportMenu("itmSaveToWavGr",
+                              {"ACopyAtoWav", "ACopyVtoWav", "ACopyStoWav", "ACopyFtoWav", nullptr, "ACopyAllToWav"}));
+    chart->addMenu(exportMenu("itmSaveToCsvGr",
+                              {"ACopyAtoCsv", "ACopyVtoCsv", "ACopyStoCsv", "ACopyFtoCsv", nullptr, "ACopyAllToCsv"}));
 
     for (auto [grid, menu] : {std::pair{m_grid1, table1}, std::pair{m_grid2, table2}}) {
         grid->setContextMenuPolicy(Qt::CustomContextMenu);

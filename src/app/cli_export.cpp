@@ -1,0 +1,100 @@
+#include "cli_export.h"
+
+#include "cli_output.h"
+#include "exports/export_commands.h"
+#include "files/file_texts.h"
+#include "files/kvt_file.h"
+#include "support/path_parts.h"
+#include "support/safe_write.h"
+
+#include <QDir>
+
+#include <memory>
+
+namespace kvt {
+namespace {
+
+const char16_t ExportUsage[] = u"usage: kvt10-cli export FILE.kvt --series N [--impact I] --curve a|v|s|f|all "
+                               u"--format wav|csv [--full] -o PATH [--lang ru|en]\n";
+
+int usage()
+{
+    writeUtf8(stderr, QString::fromUtf16(ExportUsage));
+    return CliUsage;
+}
+
+bool write(const QString &path, const QByteArray &bytes, Language language)
+{
+    if (writeFileSafely(path, bytes) == SafeWriteStatus::Written)
+        return true;
+    writeUtf8(stderr, CannotCreateFirst.text(language) + path + CannotCreateSecond.text(language) + u'\n');
+    return false;
+}
+
+} // namespace
+
+int runExport(const QStringList &arguments, Language language)
+{
+    QString input, output, curveName, format;
+    quint32 seriesRow = 0, impactColumn = 1;
+    bool fullView = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        bool ok = true;
+        if (argument == u"--full")
+            fullView = true;
+        else if (argument == u"--series" && hasValue)
+            seriesRow = arguments[++i].toUInt(&ok);
+        else if (argument == u"--impact" && hasValue)
+            impactColumn = arguments[++i].toUInt(&ok);
+        else if (argument == u"--curve" && hasValue)
+            curveName = arguments[++i];
+        else if (argument == u"--format" && hasValue)
+            format = arguments[++i];
+        else if (argument == u"-o" && hasValue)
+            output = arguments[++i];
+        else if (input.isEmpty() && !argument.startsWith(u'-'))
+            input = argument;
+        else
+            ok = false;
+        if (!ok)
+            return usage();
+    }
+    const QStringList curves{"a", "v", "s", "f", "all"};
+    if (input.isEmpty() || output.isEmpty() || !curves.contains(curveName) || (format != u"wav" && format != u"csv")
+        || seriesRow == 0 || impactColumn == 0)
+        return usage();
+
+    auto store = std::make_unique<MeasurementStore>();
+    switch (loadKvtFile(input, *store)) {
+    case KvtLoadStatus::CannotOpen:
+        writeUtf8(stderr, QStringLiteral("Can't open file ") + input + u'\n');
+        return CliFailure;
+    case KvtLoadStatus::Rejected:
+        writeUtf8(stderr, FileRejected.text(language) + QStringLiteral(": ") + fileNamePart(input) + u'\n');
+        return CliFailure;
+    case KvtLoadStatus::Loaded: break;
+    }
+    if (seriesRow > store->seriesCount() || impactColumn > store->seriesSize(seriesRow - 1)) {
+        writeUtf8(stderr, QStringLiteral("No impact %1 of series %2 in the file\n").arg(impactColumn).arg(seriesRow));
+        return CliUsage;
+    }
+    const ImpactRecord &record = store->record(store->seriesStart(seriesRow - 1) + impactColumn - 1);
+    const ExportFormat exportFormat = format == u"wav" ? ExportFormat::Wav : ExportFormat::Csv;
+    const std::optional<ExportCurve> curve =
+        curveName == u"all" ? std::nullopt : std::optional<ExportCurve>(ExportCurve(curves.indexOf(curveName)));
+
+    if (exportFormat == ExportFormat::Wav && !curve) {
+        // PATH is a folder; the files take the names the window proposes.
+        QDir().mkpath(output);
+        for (const auto &[name, bytes] : allCurveWavFiles(record, fullView))
+            if (!write(QDir(output).filePath(name), bytes, language))
+                return CliFailure;
+        return CliSuccess;
+    }
+    return write(output, exportFileBytes(record, exportFormat, curve, fullView), language) ? CliSuccess
+                                                                                          : CliFailure;
+}
+
+} // namespace kvt

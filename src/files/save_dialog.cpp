@@ -1,0 +1,62 @@
+#include "save_dialog.h"
+
+#include "file_texts.h"
+#include "last_folder.h"
+#include "support/common_texts.h"
+#include "support/path_parts.h"
+#include "support/safe_write.h"
+
+namespace kvt {
+
+MessageRequest cannotCreateMessage(const QString &fileName, Language language)
+{
+    MessageRequest request;
+    request.caption = ApplicationTitle.text(language);
+    request.text = CannotCreateFirst.text(language) + fileName + CannotCreateSecond.text(language);
+    request.icon = PromptIcon::Warning;
+    return request;
+}
+
+SaveNameDecision withExtension(const QString &chosenName, const QString &extension)
+{
+    const QString current = extensionOf(chosenName);
+    if (current == extension)
+        return {chosenName, false};
+    return {chosenName.left(chosenName.size() - current.size()) + extension, true};
+}
+
+WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
+                              const std::function<QByteArray()> &bytes)
+{
+    QString proposed = request.proposedName;
+    for (;;) {
+        const std::optional<QString> chosen =
+            context.prompts.askSaveFileName({request.title, proposed, request.filter});
+        if (!chosen)
+            return WriteResult::Cancelled;
+        rememberFolder(context.settings, *chosen);
+
+        const SaveNameDecision decision = request.correctName(*chosen);
+        proposed = decision.name;
+        if (decision.askAgain)
+            continue;
+
+        switch (writeFileSafely(decision.name, bytes())) {
+        case SafeWriteStatus::Written:
+            return WriteResult::Written;
+        case SafeWriteStatus::WriteFailed:
+            context.prompts.showMessage(cannotCreateMessage(decision.name, context.language));
+            return WriteResult::Failed;
+        case SafeWriteStatus::CannotCreate: {
+            MessageRequest message = cannotCreateMessage(decision.name, context.language);
+            message.buttons = {PromptButton::Abort, PromptButton::Retry, PromptButton::Ignore};
+            message.defaultButton = PromptButton::Retry;
+            if (context.prompts.showMessage(message) != PromptButton::Retry)
+                return WriteResult::Failed;
+            break;
+        }
+        }
+    }
+}
+
+} // namespace kvt
