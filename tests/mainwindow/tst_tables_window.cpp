@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -40,6 +41,8 @@ private slots:
     void chartDataCopy();
     void calibrationCopiesOnlyInFullView_data();
     void calibrationCopiesOnlyInFullView();
+    void exportMenus_data();
+    void exportMenus();
     void chartRightClick_data();
     void chartRightClick();
     void languageChangeRedrawsChart_data();
@@ -346,6 +349,42 @@ void TestTablesWindow::calibrationCopiesOnlyInFullView()
         QCOMPARE(window->findChild<QAction *>(name)->isVisible(), visible);
     window->findChild<QAction *>("itmCopyCalibrDataF")->trigger();
     QCOMPARE(clipboardText(), QString("12345,0\n").repeated(5));
+}
+
+void TestTablesWindow::exportMenus_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("items"); // "-": a separator
+
+    QTest::newRow("Table 2") << "PopupMenuStringGrid2"
+                             << QStringList{"ACopyTable2", "ACopyBlockTable2", "-", "itmSaveToWavSG2", "itmSaveToCsvSG2",
+                                            "-", "ADelImpact"};
+    QTest::newRow("Table 2, WAV: force before displacement")
+        << "itmSaveToWavSG2"
+        << QStringList{"ACopyAtoWav", "ACopyVtoWav", "ACopyFtoWav", "ACopyStoWav", "-", "ACopyAllToWav"};
+    QTest::newRow("Table 2, CSV") << "itmSaveToCsvSG2"
+                                  << QStringList{"ACopyAtoCsv", "ACopyVtoCsv", "ACopyStoCsv", "ACopyFtoCsv", "-",
+                                                 "ACopyAllToCsv"};
+    QTest::newRow("chart") << "PopupMenuChart"
+                           << QStringList{"ACopyGraph", "ACopyGraphData", "itmSaveToWavGr", "itmSaveToCsvGr"};
+    QTest::newRow("chart, WAV") << "itmSaveToWavGr"
+                                << QStringList{"ACopyAtoWav", "ACopyVtoWav", "ACopyStoWav", "ACopyFtoWav", "-",
+                                               "ACopyAllToWav"};
+}
+
+void TestTablesWindow::exportMenus()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, items);
+    makeWindow({2});
+    QStringList names;
+    for (const QAction *item : window->findChild<QMenu *>(menu)->actions())
+        names << (item->isSeparator() ? QString("-") : item->menu() ? item->menu()->objectName() : item->objectName());
+    QCOMPARE(names, items);
+    // The standard view hides the a and v exports, wherever they stand.
+    for (const char *name : {"ACopyAtoWav", "ACopyVtoWav", "ACopyAtoCsv", "ACopyVtoCsv"})
+        QVERIFY(!window->findChild<QAction *>(name)->isVisible());
+    QVERIFY(window->findChild<QAction *>("ACopyStoWav")->isVisible());
 }
 
 void TestTablesWindow::chartRightClick_data()
