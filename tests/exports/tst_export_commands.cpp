@@ -1,4 +1,5 @@
 #include "exports/export_commands.h"
+#include "file_size_limit.h"
 #include "store_fixture.h"
 #include "support/scripted_prompts.h"
 
@@ -7,10 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
-
-#include <sys/resource.h>
 
 using namespace kvt;
 
@@ -147,16 +145,12 @@ void TestExportCommands::fullDeviceKeepsExistingFile()
     existing.close();
     prompts.answerFileName(path("kept.csv"));
 
-    rlimit previous{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
     auto ctx = context();
-    const ExportResult result = exportDisplayedImpact(*store, ctx, ExportFormat::Csv, std::nullopt, true);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    ExportResult result;
+    {
+        const testing::FileSizeLimit fullDisk(4096);
+        result = exportDisplayedImpact(*store, ctx, ExportFormat::Csv, std::nullopt, true);
+    }
 
     QCOMPARE(result, ExportResult::Failed);
     QCOMPARE(prompts.messages().back().buttons, QList<PromptButton>{PromptButton::Ok});

@@ -1,6 +1,7 @@
 #include "files/kvt_file.h"
 #include "store/short_name20.h"
 #include "store/table_texts.h"
+#include "file_size_limit.h"
 #include "store_fixture.h"
 
 #include <QBuffer>
@@ -8,10 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
-
-#include <sys/resource.h>
 
 using namespace kvt;
 using kvt::testing::fillStoreWithSeries;
@@ -197,16 +195,11 @@ void TestKvtFile::shortWriteKeepsExistingFile()
     writeAll(path, "the measurements saved yesterday");
     fillStoreWithSeries(*store, {3});
 
-    // A file size limit makes the write stop short, as a full disk would.
-    rlimit previous{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = previous;
-    limited.rlim_cur = 4096;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const KvtSaveStatus status = saveKvtFile(path, *store);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldHandler);
+    KvtSaveStatus status;
+    {
+        const testing::FileSizeLimit fullDisk(4096);
+        status = saveKvtFile(path, *store);
+    }
 
     QCOMPARE(status, KvtSaveStatus::WriteFailed);
     QCOMPARE(readAll(path), QByteArray("the measurements saved yesterday"));
