@@ -121,7 +121,9 @@ void TForm1::createContextMenus()
     chart->addMenu(exportMenu("itmSaveToCsvGr",
                               {"ACopyAtoCsv", "ACopyVtoCsv", "ACopyStoCsv", "ACopyFtoCsv", nullptr, "ACopyAllToCsv"}));
 
-    for (auto [grid, menu] : {std::pair{m_grid1, table1}, std::pair{m_grid2, table2}}) {
+    for (const auto &[view, popup] : {std::pair{m_grid1, table1}, std::pair{m_grid2, table2}}) {
+        QTableView *grid = view;
+        QMenu *menu = popup;
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(grid, &QWidget::customContextMenuRequested, menu,
                 [grid, menu](const QPoint &position) { menu->popup(grid->viewport()->mapToGlobal(position)); });
