@@ -57,14 +57,27 @@ void DeviceWorker::finish()
     m_libUsb.unloadLibUsb();
 }
 
+bool DeviceWorker::advance(quint8 from, quint8 to)
+{
+    // The window may have set StateIdle meanwhile (a file was opened, a request
+    // withdrawn): then its word stands and this pass's result is dropped.
+    if (m_shared.linkState.compare_exchange_strong(from, to))
+        return true;
+    m_staging.reset();
+    return false;
+}
+
 void DeviceWorker::pass(WorkerHost &host)
 {
     m_host = &host;
-    switch (m_shared.linkState.load()) {
+    m_passState = m_shared.linkState.load();
+    switch (m_passState) {
     case StateStartup:
         startTransport();
-        m_shared.linkState = StateSearch;
-        search(host);
+        if (advance(StateStartup, StateSearch)) {
+            m_passState = StateSearch;
+            search(host);
+        }
         break;
     case StateSearch: search(host); break;
     case StateReadVersion: readVersion(host); break;
@@ -95,9 +108,8 @@ void DeviceWorker::search(WorkerHost &host)
         status(host, MsgCheckConnection);
         indicator(host, LinkColor::Black);
     });
-    if (!found)
+    if (!found || !advance(StateSearch, StateReadVersion))
         return;
-    m_shared.linkState = StateReadVersion;
     status(host, MsgVersionRead);
     indicator(host, LinkColor::Green);
     host.clock().sleepMs(LinkOpenedPauseMs);
@@ -110,7 +122,8 @@ void DeviceWorker::readVersion(WorkerHost &host)
     if (!version)
         return failedExchange(host);
     deviceText(host, *version);
-    m_shared.linkState = StateReadDirectory;
+    if (!advance(StateReadVersion, StateReadDirectory))
+        return;
     status(host, MsgParametersRead);
     host.clock().sleepMs(LinkOpenedPauseMs);
 }
@@ -123,12 +136,13 @@ void DeviceWorker::readDirectory(WorkerHost &host)
     if (!exchange || !exchange->readDirectory(*m_staging))
         return failedExchange(host);
     m_staging->countDirectoryImpacts();
-    if (m_staging->impactCount() > 0) {
-        m_shared.linkState = StateReadImpacts;
+    const bool impacts = m_staging->impactCount() > 0;
+    if (!advance(StateReadDirectory, impacts ? StateReadImpacts : StateFinishRead))
+        return progress(host, std::nullopt);
+    if (impacts) {
         status(host, TextPair{u"", u""});
         indicator(host, LinkColor::Green);
     } else {
-        m_shared.linkState = StateFinishRead;
         status(host, MsgNoData);
         indicator(host, LinkColor::ButtonFace);
         progress(host, std::nullopt);
@@ -142,16 +156,20 @@ void DeviceWorker::readImpacts(WorkerHost &host)
     if (!exchange || count == 0)
         return failedExchange(host);
     for (quint32 i = 0; i < count; ++i) {
-        // A close while reading ends the read; the window's store stays as it was.
-        if (host.terminated())
-            return;
+        // A close, or a file opened meanwhile, ends the read; the window's
+        // store stays as it was.
+        if (host.terminated() || m_shared.linkState != StateReadImpacts) {
+            m_staging.reset();
+            return progress(host, std::nullopt);
+        }
         progress(host, int(i * 95 / count + 5));
         if (!exchange->readImpact(*m_staging, i))
             return failedExchange(host);
     }
     m_staging->rebuildSeriesIndex();
+    if (!advance(StateReadImpacts, StateFinishRead))
+        return progress(host, std::nullopt);
     m_shared.deviceDataRead = true;
-    m_shared.linkState = StateFinishRead;
     status(host, MsgDataReaded, QStringLiteral(" (") + formatNumberOrNan(count, NumberPattern::Integer) + u')');
     indicator(host, LinkColor::ButtonFace);
     progress(host, std::nullopt);
@@ -160,9 +178,10 @@ void DeviceWorker::readImpacts(WorkerHost &host)
 void DeviceWorker::finishRead(WorkerHost &host)
 {
     m_transport.closeLink();
-    m_shared.linkState = StateIdle;
     if (!m_staging)
         m_staging = std::make_unique<MeasurementStore>();
+    if (!advance(StateFinishRead, StateIdle))
+        return;
     auto result = std::shared_ptr<MeasurementStore>(std::move(m_staging));
     host.synchronize([this, result]() mutable {
         m_display.finishRead(std::make_unique<MeasurementStore>(std::move(*result)));
@@ -220,7 +239,7 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
         return failedExchange(host);
 
     m_transport.closeLink();
-    m_shared.linkState = StateIdle;
+    advance(request, StateIdle); // a withdrawn request is already idle
     const bool write = request == StateWriteMaterials || request == StateWriteObjects;
     status(host, request == StateReadScreen ? MsgScreenshotReaded : write ? MsgParamWrited : MsgParamReaded);
     indicator(host, LinkColor::ButtonFace);
@@ -231,7 +250,7 @@ void DeviceWorker::failedExchange(WorkerHost &host)
     // Before a complete read, start again from the search; after one, try the
     // same step again. The link stays open: the next search uses it again.
     if (!m_shared.deviceDataRead)
-        m_shared.linkState = StateSearch;
+        advance(m_passState, StateSearch);
     status(host, MsgLinkError);
     indicator(host, LinkColor::Red);
     if (auto exchange = protocol(host))

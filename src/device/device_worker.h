@@ -29,6 +29,9 @@ public:
 
 private:
     void startTransport();
+    // The state this pass acts on becomes the next one, unless the window has
+    // changed it meanwhile.
+    bool advance(quint8 from, quint8 to);
     void search(WorkerHost &host);
     void readVersion(WorkerHost &host);
     void readDirectory(WorkerHost &host);
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<MeasurementStore> m_staging;
     LinkColor m_indicator = LinkColor::ButtonFace;
     bool m_transportStarted = false;
+    quint8 m_passState = StateStartup;
 };
 
 } // namespace kvt

@@ -297,17 +297,17 @@ void TForm1::AExitExecute()
     writeExitSettings(m_settings, currentPlacement(), currentChecks());
     // The worker is asked to stop and given a moment; one stuck in a transfer
     // must not keep the program, nor crash it on the way out.
-    if (!LMThreadUSB->StopAndWait(ExitWaitMs))
-        std::_Exit(0);
+    if (!LMThreadUSB->StopAndWait(ExitWaitMs)) {
+        m_hardExit();
+        return;
+    }
     QCoreApplication::exit(0);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    // FormCloseQuery: the worker ends while the window keeps serving its effects.
-    LMThreadUSB->Stop();
-    while (LMThreadUSB->GetRuning())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // The worker is stopped the way Exit stops it: the window keeps serving its
+    // effects while it ends, within a bound.
     AExitExecute();
     event->accept();
 }

@@ -12,6 +12,9 @@
 
 #include <QMainWindow>
 
+#include <cstdlib>
+#include <functional>
+
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -45,6 +48,8 @@ public:
 
     Language language() const override { return m_language; }
     LinkShared &link() { return m_link; }
+    // How Exit leaves when the worker does not stop in time; tests replace it.
+    void setHardExit(std::function<void()> hardExit) { m_hardExit = std::move(hardExit); }
     TLMThread *deviceThread() const { return LMThreadUSB; }
     const DisplayModes &displayModes() const { return m_modes; }
     int table1Share() const { return m_table1Share; }
@@ -162,6 +167,7 @@ private:
     DeviceWorker m_worker;
     TLMThread *LMThreadUSB = nullptr;
     bool m_startDeviceWorker;
+    std::function<void()> m_hardExit = [] { std::_Exit(0); };
 };
 
 } // namespace kvt

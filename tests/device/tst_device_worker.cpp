@@ -39,7 +39,12 @@ public:
     void setStatusText(const QString &text) override { statuses << text; }
     void setDeviceText(const QString &text) override { deviceTexts << text; }
     void setLinkIndicator(LinkColor color) override { colors << color; }
-    void setProgress(std::optional<int> position) override { progress << position.value_or(-1); }
+    void setProgress(std::optional<int> position) override
+    {
+        progress << position.value_or(-1);
+        if (position && onProgress)
+            onProgress(*position);
+    }
     void finishRead(std::unique_ptr<MeasurementStore> result) override
     {
         store = std::move(result);
@@ -53,6 +58,7 @@ public:
     QList<int> progress; // -1: hidden
     std::unique_ptr<MeasurementStore> store;
     int finishedReads = 0;
+    std::function<void(int)> onProgress;
 };
 
 void resetSimulator(const QByteArray &faults = {}, const QByteArray &impacts = {})
@@ -82,6 +88,7 @@ private slots:
     void readRequestWhileReadingDoesNothing();
     void writeRequestWhileUnplugged();
     void openingAFileStopsTheSearch();
+    void fileOpenedDuringTheRecords();
     void noInstrumentNoLibUsb();
     void terminateEndsTheLoop();
 
@@ -236,6 +243,21 @@ void TestDeviceWorker::openingAFileStopsTheSearch()
     worker->pass(host);
     QCOMPARE(shared.linkState.load(), quint8(StateIdle));
     QCOMPARE(int(display.statuses.size()), shown);
+}
+
+void TestDeviceWorker::fileOpenedDuringTheRecords()
+{
+    // The window opens a file while the records are read (its event loop runs
+    // between them): the read is dropped and the file's data stay.
+    display.onProgress = [this](int position) {
+        if (position >= 30)
+            shared.linkState = StateIdle;
+    };
+    QVERIFY(!runUntil(StateFinishRead, 200));
+    QCOMPARE(display.finishedReads, 0);
+    QCOMPARE(shared.linkState.load(), quint8(StateIdle));
+    QVERIFY(!shared.deviceDataRead);
+    QCOMPARE(display.progress.back(), -1);
 }
 
 void TestDeviceWorker::noInstrumentNoLibUsb()

@@ -44,6 +44,7 @@ private:
     std::unique_ptr<MeasurementStore> store;
     ScriptedPrompts prompts;
     std::unique_ptr<TForm1> window;
+    int hardExits = 0;
 };
 
 void TestWindowLink::initTestCase()
@@ -56,6 +57,7 @@ void TestWindowLink::initTestCase()
 
 void TestWindowLink::init()
 {
+    hardExits = 0;
     QDir(readingsFolder()).removeRecursively();
     folder = std::make_unique<QTemporaryDir>();
     settings = std::make_unique<SettingsFile>(folder->filePath("KVT10.ini"));
@@ -72,6 +74,7 @@ void TestWindowLink::makeWindow(const QByteArray &libUsb)
 {
     qputenv("KVT10_LIBUSB", libUsb);
     window = std::make_unique<TForm1>(*store, *settings, prompts, folder->path(), true);
+    window->setHardExit([this] { hardExits++; });
     window->show();
 }
 
@@ -98,6 +101,7 @@ void TestWindowLink::readsAtStart()
 
     // Closing waits for the worker.
     window->close();
+    QCOMPARE(hardExits, 0);
     QVERIFY(!window->deviceThread()->GetRuning());
 }
 
@@ -121,6 +125,7 @@ void TestWindowLink::exitStopsTheWorker()
     makeWindow(KVT10_SIM_LIBRARY);
     QTest::qWait(1200); // past the worker's start pause: it is reading
     window->AExitExecute();
+    QCOMPARE(hardExits, 0); // it stopped within the bound
     QVERIFY(!window->deviceThread()->GetRuning());
     QCOMPARE(settings->readString(u"Config", u"ForceGraph", "", 10), QString("Y"));
 }
