@@ -28,9 +28,6 @@ public:
     // After each exchange sequence.
     void closeLink();
 
-    PipeTransport &pipes() { return m_pipes; }
-    LibUsbTransport &libUsb() { return m_libUsb; }
-
 private:
     PipeTransport &m_pipes;
     LibUsbTransport &m_libUsb;

@@ -32,7 +32,7 @@ QByteArray exportFileBytes(const ImpactRecord &record, ExportFormat format, std:
 {
     if (format == ExportFormat::Csv)
         return curve ? csvFile(record, *curve) : csvAllCurvesFile(record, fullView);
-    return wavFile(wavSamples(record, curve.value_or(ExportCurve::Displacement)));
+    return wavFile(wavSamples(record, curve.value()));
 }
 
 QList<std::pair<QString, QByteArray>> allCurveWavFiles(const ImpactRecord &record, bool fullView)

@@ -12,7 +12,8 @@ namespace kvt {
 enum class ExportFormat { Wav, Csv };
 enum class ExportResult { NoData, Written, Cancelled, Failed };
 
-// The bytes of one export file: one curve, or (curve empty, CSV only) all curves.
+// The bytes of one export file: one curve, or (curve empty) all curves as CSV.
+// All curves as WAV are several files: allCurveWavFiles.
 QByteArray exportFileBytes(const ImpactRecord &record, ExportFormat format, std::optional<ExportCurve> curve,
                            bool fullView);
 

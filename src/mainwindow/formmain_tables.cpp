@@ -45,9 +45,10 @@ void TForm1::fillSeriesTable()
         FormResize();
         return;
     }
+    // The refill leaves no current row, so making row 2 current is always a
+    // row change: StringGrid1Click fills Table 2 with the first series.
     m_table1->setCells(seriesTableGrid(m_store, m_language));
     setCurrentSeriesRow(SeriesTableHeaderRows);
-    fillImpactTable(0);
 }
 
 void TForm1::fillImpactTable(quint32 series)

@@ -218,6 +218,23 @@ int outliveApplication(int argc, char **argv)
 Q_DECLARE_METATYPE(kvt::TThreadPriority)
 Q_DECLARE_METATYPE(WaitPoint)
 
+// Two looping threads in one group, where the group tests start.
+struct TwoInGroup {
+    Loop first;
+    Loop second;
+    TLMThread a;
+    TLMThread b;
+    TLMThreadGroup group;
+
+    TwoInGroup()
+    {
+        a.OnExecute = first.handler();
+        b.OnExecute = second.handler();
+        a.SetThreadGroup(&group);
+        b.SetThreadGroup(&group);
+    }
+};
+
 class TestLmThread : public QObject {
     Q_OBJECT
 private slots:
@@ -899,15 +916,8 @@ void TestLmThread::componentOutlivesApplication()
 
 void TestLmThread::groupOfTwo()
 {
-    Loop first;
-    Loop second;
-    TLMThread a;
-    TLMThread b;
-    a.OnExecute = first.handler();
-    b.OnExecute = second.handler();
-    TLMThreadGroup group;
-    a.SetThreadGroup(&group);
-    b.SetThreadGroup(&group);
+    TwoInGroup two;
+    auto &[first, second, a, b, group] = two;
     Recorder recorder;
     group.OnStart = recorder.on("start");
     group.OnThreadStart = recorder.on("thread start");
@@ -1001,15 +1011,8 @@ void TestLmThread::groupUpdatePriority()
 void TestLmThread::groupStartsAndStopsMembers()
 {
     int payload = 0;
-    Loop first;
-    Loop second;
-    TLMThread a;
-    TLMThread b;
-    a.OnExecute = first.handler();
-    b.OnExecute = second.handler();
-    TLMThreadGroup group;
-    a.SetThreadGroup(&group);
-    b.SetThreadGroup(&group);
+    TwoInGroup two;
+    auto &[first, second, a, b, group] = two;
     Recorder recorder;
     group.OnThreadStart = recorder.on("thread start");
 
