@@ -1,5 +1,7 @@
 #include "device_worker.h"
 
+#include "screen_request.h"
+
 #include "support/common_texts.h"
 #include "support/number_format.h"
 
@@ -229,8 +231,10 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
     case StateWriteMaterials: ok = ok && exchange->writeNameList(NameList::Materials, m_shared.materialNamesBuffer); break;
     case StateWriteObjects: ok = ok && exchange->writeNameList(NameList::Objects, m_shared.objectNamesBuffer); break;
     case StateReadScreen: {
-        ScreenBlock *screen = m_shared.screenBuffer.load();
-        ok = ok && screen && exchange->readScreen(*screen);
+        ScreenBlock reply{};
+        ok = ok && exchange->readScreen(reply);
+        if (ok)
+            deliverScreen(m_shared, reply);
         break;
     }
     default: break;

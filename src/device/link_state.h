@@ -4,6 +4,7 @@
 #include "support/bilingual.h"
 
 #include <atomic>
+#include <mutex>
 
 namespace kvt {
 
@@ -33,7 +34,9 @@ struct LinkShared {
     std::atomic<bool> deviceDataRead{false};
     NameListBlock materialNamesBuffer{};
     NameListBlock objectNamesBuffer{};
-    std::atomic<ScreenBlock *> screenBuffer{nullptr};
+    // The buffer of the screen viewer that asked last; see screen_request.h.
+    std::mutex screenLock;
+    ScreenBlock *screenBuffer = nullptr; // guarded by screenLock
     // The window's language, for the texts libusb's search shows.
     std::atomic<Language> language{Language::Russian};
 };

@@ -69,7 +69,7 @@ ExportResult exportDisplayedImpact(MeasurementStore &store, FileCommandContext &
         [extension](const QString &name) { return withExtension(name, extension); }};
     const ImpactRecord exported = *record;
     switch (saveThroughDialog(context, request,
-                              [&] { return exportFileBytes(exported, format, curve, fullView); })) {
+                              [&](const QString &) { return exportFileBytes(exported, format, curve, fullView); })) {
     case WriteResult::Written: return ExportResult::Written;
     case WriteResult::Cancelled: return ExportResult::Cancelled;
     case WriteResult::Failed: break;

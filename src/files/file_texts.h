@@ -19,5 +19,6 @@ inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data 
 inline const QString KvtFilter = QStringLiteral("DataFile (*.kvt);;All files (*.*)");
 inline const QString KvtExtension = QStringLiteral(".kvt");
 inline const QString MaterialListExtension = QStringLiteral(".mtkvt");
+inline const QString ObjectListExtension = QStringLiteral(".objkvt");
 
 } // namespace kvt

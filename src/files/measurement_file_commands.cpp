@@ -32,7 +32,7 @@ SaveResult saveMeasurements(const MeasurementStore &store, FileCommandContext &c
     const SaveDialogRequest request{SaveDialogTitle.text(language),
                                     initialFolder(context.settings, context.programFolder) + defaultKvtFileName(now),
                                     KvtFilter, correctedKvtSaveName};
-    switch (saveThroughDialog(context, request, [&store] { return encodeKvt(store); })) {
+    switch (saveThroughDialog(context, request, [&store](const QString &) { return encodeKvt(store); })) {
     case WriteResult::Written: return SaveResult::Saved;
     case WriteResult::Cancelled: return SaveResult::Cancelled;
     case WriteResult::Failed: break;

@@ -26,7 +26,7 @@ SaveNameDecision withExtension(const QString &chosenName, const QString &extensi
 }
 
 WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
-                              const std::function<QByteArray()> &bytes)
+                              const std::function<QByteArray(const QString &fileName)> &bytes)
 {
     QString proposed = request.proposedName;
     for (;;) {
@@ -41,7 +41,7 @@ WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogReque
         if (decision.askAgain)
             continue;
 
-        switch (writeFileSafely(decision.name, bytes())) {
+        switch (writeFileSafely(decision.name, bytes(decision.name))) {
         case SafeWriteStatus::Written:
             return WriteResult::Written;
         case SafeWriteStatus::WriteFailed:

@@ -34,9 +34,9 @@ struct SaveDialogRequest {
 // every confirmed name is remembered; a name with the wrong extension brings
 // the dialog back, corrected; a file that cannot be created offers Abort,
 // Retry (the dialog again, same name) and Ignore; a failed write is reported.
-// The file is replaced whole or not at all.
+// The file is replaced whole or not at all; bytes gets the name it will have.
 WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
-                              const std::function<QByteArray()> &bytes);
+                              const std::function<QByteArray(const QString &fileName)> &bytes);
 
 // "Can't create data file NAME.\nIt may be no free space …" as a warning.
 MessageRequest cannotCreateMessage(const QString &fileName, Language language);

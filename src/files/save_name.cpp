@@ -5,22 +5,33 @@
 
 namespace kvt {
 
+QString timeStampedFileName(const QDateTime &now, const QString &extension)
+{
+    return now.toString(QStringLiteral("yyMMdd.hhmm")) + extension;
+}
+
 QString defaultKvtFileName(const QDateTime &now)
 {
-    return now.toString(QStringLiteral("yyMMdd.hhmm")) + KvtExtension;
+    return timeStampedFileName(now, KvtExtension);
+}
+
+SaveNameDecision correctedSaveName(const QString &chosenName, const QString &extension,
+                                   const QStringList &replacedExtensions)
+{
+    const QString chosenExtension = extensionOf(chosenName);
+    const QString stem = chosenName.left(chosenName.size() - chosenExtension.size());
+    if (replacedExtensions.contains(chosenExtension))
+        return {stem + extension, true};
+    if (chosenExtension == u".")
+        return {stem + extension, false};
+    if (chosenExtension != extension)
+        return {chosenName + extension, false};
+    return {chosenName, false};
 }
 
 SaveNameDecision correctedKvtSaveName(const QString &chosenName)
 {
-    const QString extension = extensionOf(chosenName);
-    const QString stem = chosenName.left(chosenName.size() - extension.size());
-    if (extension == MaterialListExtension)
-        return {stem + KvtExtension, true};
-    if (extension == u".")
-        return {stem + KvtExtension, false};
-    if (extension != KvtExtension)
-        return {chosenName + KvtExtension, false};
-    return {chosenName, false};
+    return correctedSaveName(chosenName, KvtExtension, {MaterialListExtension});
 }
 
 } // namespace kvt

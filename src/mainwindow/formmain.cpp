@@ -3,7 +3,9 @@
 #include "chart/signal_chart.h"
 #include "device/execute_thread_host.h"
 #include "device/lm_thread.h"
+#include "device/screenshots.h"
 #include "link_indicator.h"
+#include "namelists/name_list_editor.h"
 #include "text_grid_model.h"
 #include "store/table_texts.h"
 #include "window_layout.h"
@@ -92,8 +94,11 @@ TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &pro
 
 TForm1::~TForm1()
 {
-    // The worker uses this window's effects to the end: it stops first.
+    // The worker uses this window's effects to the end: it stops first. The
+    // editors and viewers use the window's link and flags: they go before them.
     LMThreadUSB->StopAndWait(-1);
+    qDeleteAll(findChildren<NameListEditor *>(Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<TfrmScreenshot *>(Qt::FindDirectChildrenOnly));
 }
 
 void TForm1::createComponents()

@@ -5,12 +5,14 @@
 #include "device/link_display.h"
 #include "files/measurement_file_commands.h"
 #include "mainwindow/window_settings.h"
+#include "namelists/name_list_editing.h"
 #include "store/measurement_store.h"
 #include "support/bilingual.h"
 #include "support/settings_file.h"
 #include "support/user_prompts.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdlib>
 #include <functional>
@@ -26,6 +28,7 @@ class QTableView;
 namespace kvt {
 
 class LinkIndicator;
+class NameListEditor;
 class SignalChart;
 class TLMThread;
 class TextGridModel;
@@ -65,6 +68,14 @@ public:
     void AAboutExecute();
 
     void AGaugeReadExecute();
+    void AMaterialEditExecute();
+    void AObjectEditExecute();
+    void AScreenshotExecute();
+    // At most one editor per list is open.
+    bool materialEditorOpen() const;
+    bool objectEditorOpen() const;
+    NameListEditor *materialEditor() const;
+    NameListEditor *objectEditor() const;
     void ACopyTable1Execute();
     void ACopyBlockTable1Execute();
     void ACopyTable2Execute();
@@ -126,6 +137,7 @@ private:
     void setUpStandardView();
     void layOutRightPanel();
     void openHelp();
+    NameListLink nameListLink();
     void showLoadedStatus(const OpenResult &result);
     void showMessage(const QString &text);
     bool noData();
@@ -164,6 +176,12 @@ private:
     QAction *m_langEng = nullptr;
 
     LinkShared m_link;
+    // The name lists' flags live as long as the program; editors come and go.
+    NameListState m_materialList;
+    NameListState m_objectList;
+    QPointer<NameListEditor> m_materialEditor;
+    QPointer<NameListEditor> m_objectEditor;
+    SystemClock m_waitClock;
     DeviceWorker m_worker;
     TLMThread *LMThreadUSB = nullptr;
     bool m_startDeviceWorker;

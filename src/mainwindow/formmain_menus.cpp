@@ -71,6 +71,9 @@ void TForm1::createActions()
     auto *commands = menuBar()->addMenu(QString());
     commands->setObjectName(QStringLiteral("itmCmd"));
     addAction(commands, "AGaugeRead", &TForm1::AGaugeReadExecute)->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(commands, "AMaterialEdit", &TForm1::AMaterialEditExecute);
+    addAction(commands, "AObjectEdit", &TForm1::AObjectEditExecute);
+    addAction(commands, "AScreenshot", &TForm1::AScreenshotExecute);
 
     auto *parameters = menuBar()->addMenu(QString());
     parameters->setObjectName(QStringLiteral("itmParam"));

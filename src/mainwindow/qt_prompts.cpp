@@ -1,7 +1,9 @@
 #include "qt_prompts.h"
 
+#include "device/screen_bitmap.h"
 #include "language_dialog.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -71,6 +73,14 @@ std::optional<Language> QtPrompts::askLanguage()
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();
+}
+
+std::optional<int> QtPrompts::askColor(int current)
+{
+    const QColor chosen = QColorDialog::getColor(colorFromNumber(current), m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return numberFromColor(chosen);
 }
 
 } // namespace kvt

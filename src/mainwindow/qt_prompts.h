@@ -16,6 +16,7 @@ public:
     std::optional<QString> askSaveFileName(const FileDialogRequest &request) override;
     PromptButton showMessage(const MessageRequest &request) override;
     std::optional<Language> askLanguage() override;
+    std::optional<int> askColor(int current) override;
 
 private:
     QWidget *m_parent;

@@ -15,9 +15,7 @@ QString readValue(const SettingsFile &settings, QStringView section, QStringView
 
 int readInteger(const SettingsFile &settings, QStringView section, QStringView key, int defaultValue)
 {
-    bool ok = false;
-    const int value = readValue(settings, section, key, QString::number(defaultValue)).toInt(&ok);
-    return ok ? value : defaultValue;
+    return settings.readInteger(section, key, defaultValue, defaultValue, ValueBuffer);
 }
 
 // Flags are judged by their first character, case-sensitively.

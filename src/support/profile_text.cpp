@@ -30,7 +30,7 @@ QString unquoted(QString value)
 
 } // namespace
 
-ProfileText ProfileText::parse(const QByteArray &bytes)
+ProfileText ProfileText::parse(const QByteArray &bytes, Encoding encoding)
 {
     ProfileText profile;
     QByteArray body = bytes;
@@ -38,7 +38,8 @@ ProfileText ProfileText::parse(const QByteArray &bytes)
         profile.m_bom = utf8Bom;
         body.remove(0, utf8Bom.size());
     }
-    profile.m_utf8 = isValidUtf8(body);
+    profile.m_fixedEncoding = encoding == Encoding::Windows1251;
+    profile.m_utf8 = !profile.m_fixedEncoding && isValidUtf8(body);
 
     qsizetype start = 0;
     while (start < body.size()) {
@@ -167,7 +168,7 @@ void ProfileText::switchToUtf8WhenAmbiguous()
     // a change leaves nothing but bytes that happen to be valid UTF-8 ("\xC2\xB3"
     // is "Ві"), the next read would take them as UTF-8; the text becomes UTF-8
     // instead, which reads back the same.
-    if (m_utf8)
+    if (m_utf8 || m_fixedEncoding)
         return;
     QByteArray body;
     for (const Line &line : m_lines)

@@ -17,7 +17,10 @@ namespace kvt {
 // valid UTF-8, the whole file is written in UTF-8 so that it reads back the same.
 class ProfileText {
 public:
-    static ProfileText parse(const QByteArray &bytes);
+    // Name list files are Windows-1251 whatever their bytes look like.
+    enum class Encoding { Detect, Windows1251 };
+
+    static ProfileText parse(const QByteArray &bytes, Encoding encoding = Encoding::Detect);
 
     std::optional<QString> value(QStringView section, QStringView key) const;
     void setValue(QStringView section, QStringView key, const QString &value);
@@ -43,6 +46,7 @@ private:
 
     QByteArray m_bom;
     bool m_utf8 = true;
+    bool m_fixedEncoding = false;
     std::vector<Line> m_lines;
 };
 

@@ -47,4 +47,14 @@ std::optional<Language> ScriptedPrompts::askLanguage()
     return language;
 }
 
+std::optional<int> ScriptedPrompts::askColor(int current)
+{
+    m_colorQuestions.push_back(current);
+    if (m_answers.empty() || !std::holds_alternative<ColorAnswer>(m_answers.front()))
+        return std::nullopt;
+    const std::optional<int> color = std::get<ColorAnswer>(m_answers.front()).color;
+    m_answers.pop_front();
+    return color;
+}
+
 } // namespace kvt

@@ -28,6 +28,14 @@ QString SettingsFile::readString(QStringView section, QStringView key, const QSt
     return value.left(qMax(0, bufferSize - 1));
 }
 
+int SettingsFile::readInteger(QStringView section, QStringView key, int missingValue, int notIntegerValue,
+                              int bufferSize) const
+{
+    bool ok = false;
+    const int value = readString(section, key, QString::number(missingValue), bufferSize).toInt(&ok);
+    return ok ? value : notIntegerValue;
+}
+
 bool SettingsFile::writeString(QStringView section, QStringView key, const QString &value)
 {
     ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));

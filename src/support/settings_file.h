@@ -20,6 +20,11 @@ public:
     QString readString(QStringView section, QStringView key, const QString &defaultValue,
                        int bufferSize) const;
 
+    // The value as a decimal integer: missingValue when the file or the key is
+    // missing, notIntegerValue when its text (cut like readString's) is no integer.
+    int readInteger(QStringView section, QStringView key, int missingValue, int notIntegerValue,
+                    int bufferSize) const;
+
     // Creates the file, the section or the key as needed. False when the file
     // could not be written; the old file is then unchanged.
     bool writeString(QStringView section, QStringView key, const QString &value);

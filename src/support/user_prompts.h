@@ -39,6 +39,9 @@ public:
     virtual PromptButton showMessage(const MessageRequest &request) = 0;
     // The language chosen at the first start; nothing when the question failed.
     virtual std::optional<Language> askLanguage() = 0;
+    // A colour as the system's colour number (red in the low byte), starting
+    // from the current one; nothing when the user cancels.
+    virtual std::optional<int> askColor(int current) = 0;
 };
 
 } // namespace kvt

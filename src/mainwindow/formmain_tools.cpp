@@ -1,0 +1,60 @@
+// The commands that open the name list editors and the screen viewer.
+#include "formmain.h"
+
+#include "device/screenshots.h"
+#include "namelists/name_list_editor.h"
+
+#include <QCoreApplication>
+
+namespace kvt {
+
+NameListLink TForm1::nameListLink()
+{
+    return {m_link, m_waitClock, [] { QCoreApplication::processEvents(); }};
+}
+
+bool TForm1::materialEditorOpen() const
+{
+    return m_materialEditor && m_materialEditor->isVisible();
+}
+
+bool TForm1::objectEditorOpen() const
+{
+    return m_objectEditor && m_objectEditor->isVisible();
+}
+
+NameListEditor *TForm1::materialEditor() const
+{
+    return m_materialEditor;
+}
+
+NameListEditor *TForm1::objectEditor() const
+{
+    return m_objectEditor;
+}
+
+void TForm1::AMaterialEditExecute()
+{
+    if (materialEditorOpen())
+        return;
+    m_materialEditor = new TfrmMaterials(m_materialList, nameListLink(), [this] { return fileContext(); }, this);
+    m_materialEditor->open();
+}
+
+void TForm1::AObjectEditExecute()
+{
+    if (objectEditorOpen())
+        return;
+    m_objectEditor = new TfrmObjects(m_objectList, nameListLink(), [this] { return fileContext(); }, this);
+    m_objectEditor->open();
+}
+
+void TForm1::AScreenshotExecute()
+{
+    auto *frmScreenshot = new TfrmScreenshot({m_link, m_settings, m_prompts, m_waitClock, m_programFolder,
+                                              [] { QCoreApplication::processEvents(); }},
+                                             this);
+    frmScreenshot->show();
+}
+
+} // namespace kvt

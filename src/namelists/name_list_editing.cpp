@@ -1,0 +1,154 @@
+#include "name_list_editing.h"
+
+#include "files/file_texts.h"
+#include "files/last_folder.h"
+#include "name_list_file.h"
+#include "name_list_texts.h"
+#include "name_table.h"
+#include "support/common_texts.h"
+
+#include <QFile>
+
+namespace kvt {
+namespace {
+
+constexpr int WaitRoundMs = 100;
+constexpr int ReadRounds = 20;  // 2 s
+constexpr int WriteRounds = 50; // 5 s
+
+QByteArray existingBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+NameListEditing::NameListEditing(const NameListKind &kind, NameListState &state, NameFields &fields,
+                                 NameListLink link, std::function<FileCommandContext()> files)
+    : m_kind(kind), m_state(state), m_fields(fields), m_link(std::move(link)), m_files(std::move(files))
+{
+}
+
+void NameListEditing::fillFields()
+{
+    const QStringList names = namesFromTable(table());
+    m_fields.setNames(names);
+    for (const QString &name : names)
+        if (!name.isEmpty())
+            m_state.listEmpty = false;
+}
+
+bool NameListEditing::post(LinkState request)
+{
+    quint8 idle = StateIdle;
+    return !m_waiting && m_link.shared.linkState.compare_exchange_strong(idle, request);
+}
+
+bool NameListEditing::waitForIdle(int rounds)
+{
+    // The window stays responsive; device buttons pressed meanwhile find the
+    // worker busy, and the file buttons are refused, so the table is left alone.
+    m_waiting = true;
+    bool idle = false;
+    for (int round = 0; round < rounds && !idle; ++round) {
+        m_link.clock.sleepMs(WaitRoundMs);
+        m_link.processEvents();
+        idle = m_link.shared.linkState == StateIdle;
+    }
+    m_waiting = false;
+    return idle;
+}
+
+void NameListEditing::withdraw(LinkState request)
+{
+    quint8 posted = request;
+    m_link.shared.linkState.compare_exchange_strong(posted, StateIdle);
+}
+
+void NameListEditing::fromDevice()
+{
+    if (!post(m_kind.readRequest))
+        return;
+    waitForIdle(ReadRounds);
+    withdraw(m_kind.readRequest);
+    fillFields();
+    m_state.listChanged = false;
+}
+
+void NameListEditing::toDevice()
+{
+    if (m_state.listEmpty || m_waiting || m_link.shared.linkState != StateIdle)
+        return;
+    storeNames(table(), m_fields.names());
+    if (!post(m_kind.writeRequest))
+        return;
+    if (waitForIdle(WriteRounds))
+        m_state.listChanged = false;
+    else
+        withdraw(m_kind.writeRequest);
+}
+
+void NameListEditing::fromFile()
+{
+    if (m_waiting)
+        return;
+    FileCommandContext files = m_files();
+    const std::optional<QString> chosen = files.prompts.askOpenFileName(
+        {OpenDialogTitle.text(files.language), initialFolder(files.settings, files.programFolder) + QStringLiteral("File"),
+         m_kind.filter});
+    if (!chosen)
+        return;
+    rememberFolder(files.settings, *chosen);
+    const std::optional<QStringList> names = readNameListFile(*chosen, m_kind.fileSection);
+    if (!names) {
+        files.prompts.showMessage({ApplicationTitle.text(files.language),
+                                   FileRejected.text(files.language) + QStringLiteral(": ") + *chosen, PromptIcon::Warning});
+        return;
+    }
+    storeNames(table(), *names);
+    fillFields();
+    m_state.listChanged = true;
+}
+
+void NameListEditing::toFile()
+{
+    if (m_state.listEmpty || m_waiting)
+        return;
+    storeNames(table(), m_fields.names());
+    const QStringList names = namesFromTable(table());
+    FileCommandContext files = m_files();
+    const SaveDialogRequest request{
+        SaveDialogTitle.text(files.language),
+        initialFolder(files.settings, files.programFolder) + timeStampedFileName(m_now(), m_kind.extension),
+        m_kind.filter,
+        [this](const QString &name) { return correctedSaveName(name, m_kind.extension, m_kind.replacedExtensions); }};
+    // Only the list's 13 keys change; whatever else the file holds stays.
+    saveThroughDialog(files, request, [this, &names](const QString &fileName) {
+        return nameListFileBytes(existingBytes(fileName), m_kind.fileSection, names);
+    });
+}
+
+void NameListEditing::setDefaults()
+{
+    m_fields.setNames(defaultNames(m_kind, m_files().language));
+    m_state.listEmpty = false;
+    m_state.listChanged = true;
+}
+
+bool NameListEditing::confirmClose()
+{
+    if (!m_state.listChanged)
+        return true;
+    const Language language = m_files().language;
+    switch (m_files().prompts.showMessage({ApplicationTitle.text(language), NamesChangedQuestion.text(language),
+                                           PromptIcon::Warning,
+                                           {PromptButton::Yes, PromptButton::No, PromptButton::Cancel},
+                                           PromptButton::No})) {
+    case PromptButton::Cancel: return false;
+    case PromptButton::Yes: toDevice(); return true;
+    default: return true;
+    }
+}
+
+} // namespace kvt
