@@ -1,40 +1,24 @@
 #include "name_lists.h"
 
-#include "store/short_name20.h"
+#include "namelists/name_list_kind.h"
+#include "namelists/name_table.h"
 
 namespace kvt::sim {
-namespace {
-
-QStringList numbered(const QStringList &named, const QString &prefix)
-{
-    QStringList names = named;
-    for (int n = 1; names.size() < NameSlots; ++n)
-        names << prefix + QString::number(n);
-    return names;
-}
-
-} // namespace
 
 QStringList defaultMaterialNames()
 {
-    return numbered({QStringLiteral("Не выбран"), QStringLiteral("Песок"), QStringLiteral("Супесь"),
-                     QStringLiteral("Суглинок"), QStringLiteral("Глина")},
-                    QStringLiteral("Грунт - "));
+    return defaultNames(materialsKind(), Language::Russian);
 }
 
 QStringList defaultObjectNames()
 {
-    return numbered({QStringLiteral("Не выбран"), QStringLiteral("Подстилающий грунт"),
-                     QStringLiteral("Грунтовое основание"), QStringLiteral("Несущий слой"),
-                     QStringLiteral("Поверхностный слой")},
-                    QStringLiteral("Объект "));
+    return defaultNames(objectsKind(), Language::Russian);
 }
 
 NameListBlock makeNameListBlock(const QStringList &names)
 {
     NameListBlock block{};
-    for (int slot = 0; slot < NameSlots && slot < names.size(); ++slot)
-        writeShortName20(&block[size_t(slot) * 20], names[slot]);
+    storeNames(block, names);
     return block;
 }
 

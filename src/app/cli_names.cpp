@@ -1,0 +1,88 @@
+#include "cli_names.h"
+
+#include "cli_output.h"
+#include "cli_worker.h"
+#include "files/file_texts.h"
+#include "namelists/name_list_file.h"
+#include "namelists/name_list_kind.h"
+#include "namelists/name_table.h"
+#include "support/safe_write.h"
+
+#include <QFile>
+
+namespace kvt {
+namespace {
+
+const char16_t NamesUsage[] = u"usage: kvt10-cli names read materials|objects [-o FILE] [--timeout SEC]\n"
+                              u"       kvt10-cli names write materials|objects FILE [--timeout SEC]\n";
+
+int usage()
+{
+    writeUtf8(stderr, QString::fromUtf16(NamesUsage));
+    return CliUsage;
+}
+
+QByteArray existingBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Once the worker is idle the request is posted; once it is idle again the
+// transfer is done. A request the worker cannot serve stays until the time-out.
+int transfer(CliWorker &worker, LinkState request, int timeoutSeconds, const std::function<int()> &done)
+{
+    bool posted = false;
+    return worker.run(timeoutSeconds, [&] {
+        quint8 idle = StateIdle;
+        if (!posted)
+            posted = worker.link().linkState.compare_exchange_strong(idle, request);
+        else if (worker.link().linkState == StateIdle)
+            worker.finish(done());
+    });
+}
+
+} // namespace
+
+int runNames(const QStringList &arguments, Language language)
+{
+    const std::optional<CliDeviceOptions> options = parseDeviceOptions(arguments.mid(1));
+    const QString direction = arguments.value(0);
+    if (!options || (direction != u"read" && direction != u"write"))
+        return usage();
+    const bool write = direction == u"write";
+    if (options->positional.size() != (write ? 2 : 1) || (write && !options->output.isEmpty()))
+        return usage();
+    const QString listName = options->positional[0];
+    if (listName != u"materials" && listName != u"objects")
+        return usage();
+    const NameListKind &kind = listName == u"materials" ? materialsKind() : objectsKind();
+
+    CliWorker worker(language);
+    NameListBlock &table = worker.link().*kind.table;
+    if (write) {
+        const QString file = options->positional[1];
+        const std::optional<QStringList> names = readNameListFile(file, kind.fileSection);
+        if (!names) {
+            writeUtf8(stderr, FileRejected.text(language) + QStringLiteral(": ") + file + u'\n');
+            return CliFailure;
+        }
+        storeNames(table, *names);
+        return transfer(worker, kind.writeRequest, options->timeoutSeconds, [] { return int(CliSuccess); });
+    }
+
+    return transfer(worker, kind.readRequest, options->timeoutSeconds, [&] {
+        const QStringList names = namesFromTable(table);
+        if (options->output.isEmpty()) {
+            writeUtf8(stdout, names.join(u'\n') + u'\n');
+            return int(CliSuccess);
+        }
+        const QByteArray bytes = nameListFileBytes(existingBytes(options->output), kind.fileSection, names);
+        if (writeFileSafely(options->output, bytes) == SafeWriteStatus::Written)
+            return int(CliSuccess);
+        worker.say(CannotCreateFirst.text(language) + options->output + CannotCreateSecond.text(language));
+        return int(CliFailure);
+    });
+}
+
+} // namespace kvt

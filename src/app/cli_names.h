@@ -1,0 +1,14 @@
+#pragma once
+
+#include "support/bilingual.h"
+
+#include <QStringList>
+
+namespace kvt {
+
+// kvt10-cli names read materials|objects [-o FILE]: the instrument's list, one
+// name per line on stdout, or as a name list file.
+// kvt10-cli names write materials|objects FILE: a name list file into the instrument.
+int runNames(const QStringList &arguments, Language language);
+
+} // namespace kvt

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "support/bilingual.h"
+
+#include <QStringList>
+
+namespace kvt {
+
+// kvt10-cli screen -o FILE.bmp: the instrument's display as the screen viewer
+// draws it (132 × 68, default colours).
+int runScreen(const QStringList &arguments, Language language);
+
+} // namespace kvt
