@@ -1,0 +1,162 @@
+#include "device/libusb_error_text.h"
+#include "namelists/name_list_file.h"
+#include "namelists/name_list_kind.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kvt;
+
+// kvt10-cli names and screen against the simulated instrument, in real time.
+class TestCliDevice : public QObject {
+    Q_OBJECT
+private slots:
+    void namesRoundTrip_data();
+    void namesRoundTrip();
+    void unreadableNameFile();
+    void screen();
+    void noInstrument_data();
+    void noInstrument();
+    void badUsage_data();
+    void badUsage();
+
+private:
+    struct Run {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    Run cli(const QStringList &arguments, const QString &libUsb = KVT10_SIM_LIBRARY, const QString &pipes = {});
+    QTemporaryDir dir;
+};
+
+TestCliDevice::Run TestCliDevice::cli(const QStringList &arguments, const QString &libUsb, const QString &pipes)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KVT10_LIBUSB", libUsb);
+    env.remove("KVT10_PIPE_DEVICE");
+    if (!pipes.isEmpty())
+        env.insert("KVT10_PIPE_DEVICE", pipes);
+    env.remove("KVT10_SIM_FAULTS");
+    env.remove("KVT10_SIM_DATA");
+    env.insert("KVT10_SIM_IMPACTS", "4");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(KVT10_CLI, arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+void TestCliDevice::namesRoundTrip_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::newRow("materials") << "materials";
+    QTest::newRow("objects") << "objects";
+}
+
+void TestCliDevice::namesRoundTrip()
+{
+    QFETCH(QString, list);
+    const NameListKind &kind = list == "materials" ? materialsKind() : objectsKind();
+
+    // The instrument starts with the default Russian list.
+    const Run read = cli({"names", "read", list});
+    QCOMPARE(read.exitCode, 0);
+    QCOMPARE(read.out, defaultNames(kind, Language::Russian).join('\n') + '\n');
+    QVERIFY2(read.err.endsWith("Param Readed\n"), qPrintable(read.err));
+
+    const QString file = dir.filePath("list" + kind.extension);
+    QCOMPARE(cli({"--lang", "ru", "names", "read", list, "-o", file}).exitCode, 0);
+    QCOMPARE(readNameListFile(file, kind.fileSection).value_or(QStringList()),
+             defaultNames(kind, Language::Russian));
+
+    // Through one simulated instrument that outlives the tool's runs: what
+    // one run writes, the next reads back.
+    const QString pipes = dir.filePath("pipes-" + list);
+    QProcess simulator;
+    simulator.start(KVT10_SIM_PROGRAM, {"--pipes", pipes});
+    QTRY_VERIFY(QFile::exists(pipes + "/Pipe01"));
+    QStringList names = defaultNames(kind, Language::English);
+    names[7] = QStringLiteral("Участок у моста №12");
+    QFile edited(file);
+    QVERIFY(edited.open(QIODevice::WriteOnly));
+    edited.write(nameListFileBytes({}, kind.fileSection, names));
+    edited.close();
+    const Run write = cli({"names", "write", list, file}, dir.filePath("no-libusb.so"), pipes);
+    QCOMPARE(write.exitCode, 0);
+    QVERIFY2(write.err.endsWith("Param Writed\n"), qPrintable(write.err));
+    const Run back = cli({"names", "read", list}, dir.filePath("no-libusb.so"), pipes);
+    QCOMPARE(back.exitCode, 0);
+    QCOMPARE(back.out, names.join('\n') + '\n');
+    simulator.terminate();
+    QVERIFY(simulator.waitForFinished(5000));
+}
+
+void TestCliDevice::unreadableNameFile()
+{
+    const QString file = dir.filePath("objects.objkvt");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("[Objects Names]\nName00=a\n");
+    out.close();
+    const Run run = cli({"names", "write", "materials", file});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "File is not readable or damaged: " + file + "\n");
+}
+
+void TestCliDevice::screen()
+{
+    const QString bitmap = dir.filePath("screen.bmp");
+    const Run run = cli({"screen", "-o", bitmap});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.endsWith("Screenshot reading...\nScreenshot readed\n"), qPrintable(run.err));
+    const QImage image(bitmap, "BMP");
+    QCOMPARE(image.size(), QSize(132, 68));
+    QCOMPARE(QColor(image.pixel(0, 0)), QColor(31, 44, 37));
+    QCOMPARE(QColor(image.pixel(1, 1)), QColor(225, 234, 234));
+}
+
+void TestCliDevice::noInstrument_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("names read") << QStringList{"names", "read", "objects"};
+    QTest::newRow("screen") << QStringList{"screen", "-o", "unused.bmp"};
+}
+
+void TestCliDevice::noInstrument()
+{
+    QFETCH(QStringList, arguments);
+    const Run run = cli(arguments + QStringList{"--timeout", "1"}, dir.filePath("no-libusb.so"));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.endsWith(QString::fromUtf16(NotConnectedMessage) + '\n'), qPrintable(run.err));
+    QVERIFY(!QFile::exists("unused.bmp"));
+}
+
+void TestCliDevice::badUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no list") << QStringList{"names", "read"};
+    QTest::newRow("unknown list") << QStringList{"names", "read", "colours"};
+    QTest::newRow("write without a file") << QStringList{"names", "write", "objects"};
+    QTest::newRow("write with -o") << QStringList{"names", "write", "objects", "f", "-o", "g"};
+    QTest::newRow("unknown direction") << QStringList{"names", "copy", "objects"};
+    QTest::newRow("screen without -o") << QStringList{"screen"};
+    QTest::newRow("bad time-out") << QStringList{"screen", "-o", "x.bmp", "--timeout", "0"};
+}
+
+void TestCliDevice::badUsage()
+{
+    QFETCH(QStringList, arguments);
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.startsWith("usage: kvt10-cli"));
+}
+
+QTEST_GUILESS_MAIN(TestCliDevice)
+#include "tst_cli_device.moc"
