@@ -1,5 +1,6 @@
 #include "screenshots.h"
 
+#include "mainwindow/dialog_font.h"
 #include "screen_bitmap.h"
 #include "screen_request.h"
 #include "support/safe_write.h"
@@ -30,6 +31,7 @@ TfrmScreenshot::TfrmScreenshot(Environment environment, QWidget *mainWindow)
     // The viewer keeps its Russian captions whatever the program's language.
     setWindowTitle(QStringLiteral("Экран прибора"));
     setFixedSize(ViewerSize);
+    setFont(smallDialogFont());
 
     auto *bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel1"));

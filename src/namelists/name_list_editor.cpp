@@ -1,5 +1,6 @@
 #include "name_list_editor.h"
 
+#include "mainwindow/dialog_font.h"
 #include "name_list_texts.h"
 #include "store/short_name20.h"
 
@@ -33,9 +34,7 @@ NameListEditor::NameListEditor(const NameListKind &kind, NameListState &state, N
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal);
     setFixedSize(ClientSize);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    setFont(font);
+    setFont(smallDialogFont());
     setWindowTitle(kind.windowCaption.text(m_language));
 
     for (int slot = 0; slot < NameCount; ++slot) {
@@ -87,6 +86,9 @@ QPushButton *NameListEditor::addButton(const char *name, const TextPair &caption
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setAutoDefault(false);
+    // The transfer buttons are 17 pixels high: no room for the style's padding.
+    if (geometry.height() < 20)
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
     connect(button, &QPushButton::clicked, this, [this, click] { (this->*click)(); });
     return button;
 }

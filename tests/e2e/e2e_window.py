@@ -79,6 +79,24 @@ def wait_for_labels(app, wanted, timeout):
     return labels
 
 
+def wait_for_texts(app, wanted, timeout):
+    """The texts of the editable fields, once one of them reads wanted."""
+    deadline = time.time() + timeout
+    texts = []
+    while time.time() < deadline:
+        texts = []
+        for _, node in accessible_tree(app):
+            if node.getRoleName() == "text":
+                try:
+                    texts.append(node.queryText().getText(0, -1))
+                except Exception:
+                    pass
+        if wanted in texts:
+            return texts
+        time.sleep(0.2)
+    return texts
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--kvt10", required=True)
@@ -145,6 +163,30 @@ def main():
             readings = os.path.join(work, "data", "KVT10", "readings")
             if not os.path.isdir(readings) or not os.listdir(readings):
                 failures.append("the reading was not kept in %s" % readings)
+
+            # Command > Materials names edit: the editor reads the instrument's list.
+            editor_items = [node for _, node in accessible_tree(app)
+                            if node.getRoleName() == "menu item" and node.name == "Materials names edit"]
+            if not editor_items:
+                failures.append("no Command > Materials names edit menu item")
+            else:
+                editor_items[0].queryAction().doAction(0)
+                names = wait_for_texts(app, "Песок", 30)
+                if "Песок" not in names:
+                    failures.append("the material editor does not show the instrument's list (%r)" % names)
+
+            # Command > Screenshot read: a viewer reads the display and saves it beside the program.
+            screen_items = [node for _, node in accessible_tree(app)
+                            if node.getRoleName() == "menu item" and node.name == "Screenshot read"]
+            if not screen_items:
+                failures.append("no Command > Screenshot read menu item")
+            else:
+                screen_items[0].queryAction().doAction(0)
+                labels = wait_for_labels(app, ["Screenshot readed"], 30)
+                if "Screenshot readed" not in labels:
+                    failures.append("the screen was not read (labels: %r)" % labels)
+                if not os.path.isfile(os.path.join(program_folder, "Screenshot.bmp")):
+                    failures.append("no Screenshot.bmp beside the program")
 
         subprocess.run(["import", "-display", display, "-window", "root", args.screenshot], check=False)
 
