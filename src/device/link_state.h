@@ -52,6 +52,17 @@ inline bool requestInstrumentRead(LinkShared &shared)
     return true;
 }
 
+// A measurement file was opened: whatever the worker was reading for the
+// window is dropped and it goes idle. A request a dialog has posted stays:
+// that dialog still owns it and waits for its answer.
+inline void abandonInstrumentRead(LinkShared &shared)
+{
+    quint8 state = shared.linkState.load();
+    while ((state < StateReadMaterials || state > StateReadScreen) &&
+           !shared.linkState.compare_exchange_weak(state, StateIdle)) {
+    }
+}
+
 // The worker's status texts, shown in status panel 1 in the current language.
 inline constexpr TextPair MsgVersionRead{u"Чтение версии", u"Version Read"};
 inline constexpr TextPair MsgParametersRead{u"Чтение параметров", u"Parameters Read"};

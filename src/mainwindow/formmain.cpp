@@ -261,7 +261,7 @@ void TForm1::AOpenExecute(std::optional<QString> fileName)
     const OpenResult result = openMeasurements(m_store, files, std::move(fileName));
     if (!result.loaded)
         return;
-    m_link.linkState = StateIdle; // the file replaces whatever a search would read
+    abandonInstrumentRead(m_link); // the file replaces whatever a search would read
     fillSeriesTable();
     showLoadedStatus(result);
 }

@@ -30,6 +30,8 @@ private slots:
     void readRequestWhileReadingDoesNothing();
     void writeRequestWhileUnplugged();
     void openingAFileStopsTheSearch();
+    void fileOpenLeavesDialogRequests_data();
+    void fileOpenLeavesDialogRequests();
     void fileOpenedDuringTheRecords();
     void noInstrumentNoLibUsb();
     void terminateEndsTheLoop();
@@ -180,11 +182,37 @@ void TestDeviceWorker::openingAFileStopsTheSearch()
     resetSimulator("unplug-after-records=0");
     shared.linkState = StateSearch;
     worker->pass(host); // startup is skipped: libusb not loaded, only pipes
-    shared.linkState = StateIdle; // a measurement file was opened
+    abandonInstrumentRead(shared); // a measurement file was opened
     const int shown = int(display.statuses.size());
     worker->pass(host);
     QCOMPARE(shared.linkState.load(), quint8(StateIdle));
     QCOMPARE(int(display.statuses.size()), shown);
+}
+
+void TestDeviceWorker::fileOpenLeavesDialogRequests_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+
+    QTest::newRow("startup") << int(StateStartup) << int(StateIdle);
+    QTest::newRow("search") << int(StateSearch) << int(StateIdle);
+    QTest::newRow("version") << int(StateReadVersion) << int(StateIdle);
+    QTest::newRow("directory") << int(StateReadDirectory) << int(StateIdle);
+    QTest::newRow("records") << int(StateReadImpacts) << int(StateIdle);
+    QTest::newRow("hand-over") << int(StateFinishRead) << int(StateIdle);
+    QTest::newRow("idle") << int(StateIdle) << int(StateIdle);
+    QTest::newRow("material list read") << int(StateReadMaterials) << int(StateReadMaterials);
+    QTest::newRow("object list written") << int(StateWriteObjects) << int(StateWriteObjects);
+    QTest::newRow("screen") << int(StateReadScreen) << int(StateReadScreen);
+}
+
+void TestDeviceWorker::fileOpenLeavesDialogRequests()
+{
+    QFETCH(int, before);
+    QFETCH(int, after);
+    shared.linkState = quint8(before);
+    abandonInstrumentRead(shared);
+    QCOMPARE(int(shared.linkState.load()), after);
 }
 
 void TestDeviceWorker::fileOpenedDuringTheRecords()
@@ -193,7 +221,7 @@ void TestDeviceWorker::fileOpenedDuringTheRecords()
     // between them): the read is dropped and the file's data stay.
     display.onProgress = [this](int position) {
         if (position >= 30)
-            shared.linkState = StateIdle;
+            abandonInstrumentRead(shared);
     };
     QVERIFY(!runUntil(StateFinishRead, 200));
     QCOMPARE(display.finishedReads, 0);
