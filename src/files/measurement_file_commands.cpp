@@ -76,4 +76,14 @@ std::optional<QString> startupFileName(const QStringList &arguments)
     return arguments.join(u' ');
 }
 
+std::optional<QString> droppedFileName(const QList<QUrl> &urls)
+{
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString name = urls.front().toLocalFile();
+    if (!name.endsWith(KvtExtension))
+        return std::nullopt;
+    return name;
+}
+
 } // namespace kvt

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <optional>
 
 namespace kvt {
@@ -36,5 +37,9 @@ OpenResult openMeasurements(MeasurementStore &store, FileCommandContext &context
 // The file named on the command line: all arguments joined by single spaces, so
 // that an unquoted path with spaces still names one file. Nothing without arguments.
 std::optional<QString> startupFileName(const QStringList &arguments);
+
+// The file dropped on the window: exactly one local file ending in ".kvt"
+// (case-sensitive, as the dialogs judge extensions). Nothing for anything else.
+std::optional<QString> droppedFileName(const QList<QUrl> &urls);
 
 } // namespace kvt

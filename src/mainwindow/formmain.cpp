@@ -78,6 +78,7 @@ TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &pro
 {
     setObjectName(QStringLiteral("Form1"));
     setMinimumSize(394, 320);
+    setAcceptDrops(true);
     createComponents();
     createStatusBar();
     createActions();

@@ -1,0 +1,23 @@
+#include "program_start.h"
+
+#include "support/settings_location.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+
+namespace kvt {
+
+ProgramStart::ProgramStart(const QString &programFolder, const QStringList &arguments)
+    : m_settings(settingsFilePath(programFolder)), m_window(*m_store, m_settings, m_prompts, programFolder, true)
+{
+    // The installed desktop entry and icon (packaging/) carry this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kvt10"));
+    m_window.setWindowIcon(QIcon::fromTheme(QStringLiteral("kvt10")));
+    m_prompts.setParentWidget(&m_window);
+    m_window.showAsStarted();
+
+    if (const auto fileName = startupFileName(arguments))
+        m_window.AOpenExecute(*fileName);
+}
+
+} // namespace kvt
