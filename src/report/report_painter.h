@@ -1,0 +1,24 @@
+#pragma once
+
+#include "prepared_report.h"
+
+#include <QByteArray>
+#include <QFont>
+
+class QPagedPaintDevice;
+
+namespace kvt {
+
+// The report's font: the family the layout names, else a metric-compatible
+// serif (Liberation Serif stands in for Times New Roman).
+QFont reportFont(const QString &family, qreal pointSize);
+
+// Paints the pages on a device whose origin is the paper's top left corner
+// (a printer in full-page mode, a PDF writer without margins), one device
+// page per report page.
+void paintReport(const PreparedReport &report, QPagedPaintDevice &device);
+
+// The report as a PDF document, its pages the report's paper.
+QByteArray reportPdf(const PreparedReport &report);
+
+} // namespace kvt
