@@ -68,8 +68,8 @@ ReportLayout ModulusReport::layout()
     ReportBand data{BandKind::MasterData, CellHeight, {}};
     for (int column = 0; column < SeriesTableColumns; ++column) {
         const QRectF box(columns[column].left, 0, columns[column].width, CellHeight);
-        header.memos.append({box, QString::fromUtf16(columns[column].head), 10, true});
-        data.memos.append({box, u'[' + QString::fromUtf16(cellVariables[column]) + u']', 10, true});
+        header.texts.append({box, QString::fromUtf16(columns[column].head), 10, true});
+        data.texts.append({box, u'[' + QString::fromUtf16(cellVariables[column]) + u']', 10, true});
     }
     ReportBand footer{BandKind::PageFooter, 10, {{QRectF(0, 0, PrintableWidth, 10), QStringLiteral("- [PAGE#] -"), 10}}};
     footer.onFirstPage = false;

@@ -77,10 +77,10 @@ private:
             return;
         PreparedBand placed{band->kind, {}};
         const QPointF origin(m_page.margins.left(), m_page.margins.top() + m_top);
-        for (const ReportMemo &memo : band->memos)
-            placed.texts.append({memo.box.translated(origin),
-                                 expandVariables(memo.text, int(m_report.pages.size()), m_variables), memo.pointSize,
-                                 memo.framed});
+        for (const ReportText &text : band->texts)
+            placed.texts.append({text.box.translated(origin),
+                                 expandVariables(text.text, int(m_report.pages.size()), m_variables), text.pointSize,
+                                 text.framed});
         m_report.pages.last().bands.append(std::move(placed));
         m_top += band->height;
     }

@@ -9,16 +9,9 @@ namespace kvt {
 
 // A report laid out on pages: every text with its box on the paper
 // (millimetres from the paper's top left corner) and its variables replaced.
-struct PreparedText {
-    QRectF box;
-    QString text;
-    qreal pointSize = 10;
-    bool framed = false;
-};
-
 struct PreparedBand {
     BandKind kind = BandKind::MasterData;
-    QList<PreparedText> texts;
+    QList<ReportText> texts;
 };
 
 struct PreparedPage {

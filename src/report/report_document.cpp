@@ -12,7 +12,7 @@
 namespace kvt {
 namespace {
 
-QTextCharFormat textFormat(const PreparedReport &report, const PreparedText &text)
+QTextCharFormat textFormat(const PreparedReport &report, const ReportText &text)
 {
     QTextCharFormat format;
     format.setFont(reportFont(report.fontFamily, text.pointSize));
@@ -26,7 +26,7 @@ QTextBlockFormat centred()
     return format;
 }
 
-void fillRow(const PreparedReport &report, QTextTable &table, int row, const QList<PreparedText> &texts)
+void fillRow(const PreparedReport &report, QTextTable &table, int row, const QList<ReportText> &texts)
 {
     for (int column = 0; column < qMin<int>(table.columns(), int(texts.size())); ++column) {
         QTextCursor cell = table.cellAt(row, column).firstCursorPosition();
@@ -43,15 +43,15 @@ QByteArray reportDocument(const PreparedReport &report, const QByteArray &format
     QTextDocument document;
     QTextCursor cursor(&document);
     cursor.setBlockFormat(centred());
-    for (const PreparedText &text : content.title)
+    for (const ReportText &text : content.title)
         cursor.insertText(text.text, textFormat(report, text));
 
     if (!content.heads.isEmpty()) {
         qreal width = 0;
-        for (const PreparedText &head : content.heads)
+        for (const ReportText &head : content.heads)
             width += head.box.width();
         QList<QTextLength> widths;
-        for (const PreparedText &head : content.heads)
+        for (const ReportText &head : content.heads)
             widths << QTextLength(QTextLength::PercentageLength, 100 * head.box.width() / width);
         QTextTableFormat tableFormat;
         tableFormat.setColumnWidthConstraints(widths);

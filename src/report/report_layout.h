@@ -17,10 +17,11 @@ struct PageSetup {
 
 enum class BandKind { ReportTitle, PageHeader, MasterData, PageFooter };
 
-// A text of a band, placed relative to the band's top left corner on the
-// printable area. "[name]" in the text stands for that variable's value and
-// "[PAGE#]" for the page number. Every text is centred both ways in its box.
-struct ReportMemo {
+// A text of a band. In a design its box is relative to the band's top left
+// corner on the printable area, and "[name]" in it stands for that variable's
+// value, "[PAGE#]" for the page number; once prepared, its box is on the paper
+// and its variables are replaced. Every text is centred both ways in its box.
+struct ReportText {
     QRectF box;
     QString text;
     qreal pointSize = 10;
@@ -30,7 +31,7 @@ struct ReportMemo {
 struct ReportBand {
     BandKind kind = BandKind::MasterData;
     qreal height = 0;
-    QList<ReportMemo> memos;
+    QList<ReportText> texts;
     bool onFirstPage = true; // a page footer may leave the first page out
 };
 

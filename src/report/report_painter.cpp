@@ -38,7 +38,7 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
         if (page > 0)
             device.newPage();
         for (const PreparedBand &band : report.pages[page].bands) {
-            for (const PreparedText &text : band.texts) {
+            for (const ReportText &text : band.texts) {
                 const QRectF box = onDevice(text.box);
                 if (text.framed)
                     painter.drawRect(box);

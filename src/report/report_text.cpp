@@ -10,7 +10,7 @@ constexpr qreal MillimetresPerCharacter = 2;
 QString textLine(const PreparedBand &band, qreal leftMargin)
 {
     QString line;
-    for (const PreparedText &text : band.texts) {
+    for (const ReportText &text : band.texts) {
         if (text.text.isEmpty())
             continue;
         const int column = qRound((text.box.left() - leftMargin) / MillimetresPerCharacter);
@@ -76,9 +76,9 @@ QByteArray reportCsv(const PreparedReport &report)
 {
     const ReportContent content = reportContent(report);
     QString csv;
-    for (const QList<PreparedText> &row : QList<QList<PreparedText>>{content.title, content.heads} + content.records) {
+    for (const QList<ReportText> &row : QList<QList<ReportText>>{content.title, content.heads} + content.records) {
         QStringList fields;
-        for (const PreparedText &field : row)
+        for (const ReportText &field : row)
             fields << csvField(field.text);
         csv += fields.join(u';') + QStringLiteral("\r\n");
     }

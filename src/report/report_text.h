@@ -11,9 +11,9 @@ namespace kvt {
 // title, the column heads once and one row per record. Repeated heads and
 // page numbers belong to paper only.
 struct ReportContent {
-    QList<PreparedText> title;
-    QList<PreparedText> heads;
-    QList<QList<PreparedText>> records;
+    QList<ReportText> title;
+    QList<ReportText> heads;
+    QList<QList<ReportText>> records;
 };
 ReportContent reportContent(const PreparedReport &report);
 

@@ -29,18 +29,18 @@ QList<QStringList> numberedRows(int count)
     return rows;
 }
 
-QStringList textsOf(const QList<PreparedText> &texts)
+QStringList textsOf(const QList<ReportText> &texts)
 {
     QStringList list;
-    for (const PreparedText &text : texts)
+    for (const ReportText &text : texts)
         list << text.text;
     return list;
 }
 
-QList<QRectF> boxesOf(const QList<PreparedText> &texts)
+QList<QRectF> boxesOf(const QList<ReportText> &texts)
 {
     QList<QRectF> boxes;
-    for (const PreparedText &text : texts)
+    for (const ReportText &text : texts)
         boxes << text.box;
     return boxes;
 }
@@ -179,7 +179,7 @@ void TestModulusReport::layoutOnA4()
 
     const QList<PreparedBand> &bands = prepared.pages[0].bands;
     QCOMPARE(bands.size(), 3);
-    const PreparedText &title = bands[0].texts.value(0);
+    const ReportText &title = bands[0].texts.value(0);
     QCOMPARE(title.box, QRectF(20, 5, 185, 20));
     QCOMPARE(title.pointSize, 14.0);
     QVERIFY(!title.framed);
@@ -191,7 +191,7 @@ void TestModulusReport::layoutOnA4()
         for (int column = 0; column < 7; ++column)
             cells << QRectF(20 + lefts[column], 25 + 5 * (band - 1), widths[column], 5);
         QCOMPARE(boxesOf(bands[band].texts), cells);
-        for (const PreparedText &text : bands[band].texts) {
+        for (const ReportText &text : bands[band].texts) {
             QVERIFY(text.framed);
             QCOMPARE(text.pointSize, 10.0);
         }
