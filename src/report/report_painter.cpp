@@ -1,6 +1,7 @@
 #include "report_painter.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr qreal MillimetresPerInch = 25.4;
 constexpr qreal FrameWidth = 0.2; // millimetres
+constexpr qreal TextPadding = 0.5; // millimetres, on either side
 
 } // namespace
 
@@ -18,6 +20,16 @@ QFont reportFont(const QString &family, qreal pointSize)
     font.setFamilies({family, QStringLiteral("Liberation Serif"), QStringLiteral("Tinos")});
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(pointSize);
+    return font;
+}
+
+QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device)
+{
+    QFont font = reportFont(family, text.pointSize);
+    const qreal room = (text.box.width() - 2 * TextPadding) * device.logicalDpiX() / MillimetresPerInch;
+    const qreal width = QFontMetricsF(font, &device).horizontalAdvance(text.text);
+    if (width > room && room > 0)
+        font.setPointSizeF(text.pointSize * room / width);
     return font;
 }
 
@@ -42,7 +54,7 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
                 const QRectF box = onDevice(text.box);
                 if (text.framed)
                     painter.drawRect(box);
-                painter.setFont(reportFont(report.fontFamily, text.pointSize));
+                painter.setFont(fittingFont(report.fontFamily, text, device));
                 painter.drawText(box, Qt::AlignCenter, text.text);
             }
         }

@@ -6,12 +6,18 @@
 #include <QFont>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 
 namespace kvt {
 
 // The report's font: the family the layout names, else a metric-compatible
 // serif (Liberation Serif stands in for Times New Roman).
 QFont reportFont(const QString &family, qreal pointSize);
+
+// The font a text is drawn in on a device: its own size, or smaller where the
+// text would be wider than its box, so that no cell runs into the next one
+// and nothing is cut off.
+QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device);
 
 // Paints the pages on a device whose origin is the paper's top left corner
 // (a printer in full-page mode, a PDF writer without margins), one device

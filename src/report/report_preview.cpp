@@ -72,7 +72,7 @@ void ReportPreview::addExportButton()
     }
 }
 
-WriteResult ReportPreview::exportReport(const ReportFileFormat &file)
+void ReportPreview::exportReport(const ReportFileFormat &file)
 {
     const QString extension = QString::fromLatin1(file.extension);
     const SaveDialogRequest request{
@@ -81,7 +81,8 @@ WriteResult ReportPreview::exportReport(const ReportFileFormat &file)
         QString::fromLatin1(file.filter),
         [extension](const QString &name) { return withExtension(name, extension); }};
     const PreparedReport report = m_prepare(currentPage());
-    return saveThroughDialog(m_files, request, [&] { return reportFileBytes(report, file.format); });
+    // A failure has been reported by the dialog loop; the preview stays open either way.
+    saveThroughDialog(m_files, request, [&] { return reportFileBytes(report, file.format); });
 }
 
 } // namespace kvt

@@ -21,12 +21,13 @@ public:
 
     ReportPreview(Prepare prepare, const PageSetup &page, const FileCommandContext &files, QWidget *parent = nullptr);
 
-    // The report on the page set up now, through the save dialog.
-    WriteResult exportReport(const ReportFileFormat &file);
+    // The page as the page set-up has it now.
     PageSetup currentPage();
 
 private:
     void addExportButton();
+    // The report on the page set up now, through the save dialog.
+    void exportReport(const ReportFileFormat &file);
 
     Prepare m_prepare;
     FileCommandContext m_files;

@@ -2,7 +2,10 @@
 #include "report/report_files.h"
 #include "report/report_painter.h"
 
+#include <QBuffer>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +45,8 @@ class TestReportFiles : public QObject {
     Q_OBJECT
 private slots:
     void serifFont();
+    void textsFitTheirBoxes_data();
+    void textsFitTheirBoxes();
     void pdfPages();
     void documents_data();
     void documents();
@@ -53,6 +58,29 @@ void TestReportFiles::serifFont()
     const QFontInfo font(reportFont(QStringLiteral("Times New Roman"), 10));
     QVERIFY2(QStringList({"Times New Roman", "Liberation Serif", "Tinos"}).contains(font.family()),
              qPrintable(font.family()));
+}
+
+void TestReportFiles::textsFitTheirBoxes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shrinks");
+
+    QTest::newRow("a name that fits") << "Песок" << false;
+    QTest::newRow("19 wide capitals") << "ШШШШШШШШШШШШШШШШШШШ" << true;
+}
+
+void TestReportFiles::textsFitTheirBoxes()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, shrinks);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter device(&buffer);
+    const ReportText cell{QRectF(0, 0, 35, 5), text, 10, true};
+    const QFont font = fittingFont(QStringLiteral("Times New Roman"), cell, device);
+    QCOMPARE(font.pointSizeF() < 10, shrinks);
+    const qreal room = 34 * device.logicalDpiX() / 25.4; // less half a millimetre either side
+    QVERIFY(QFontMetricsF(font, &device).horizontalAdvance(text) <= room * 1.01);
 }
 
 void TestReportFiles::pdfPages()
