@@ -45,6 +45,8 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
     const auto onDevice = [dotsX, dotsY](const QRectF &box) {
         return QRectF(box.left() * dotsX, box.top() * dotsY, box.width() * dotsX, box.height() * dotsY);
     };
+    // Boxes are measured from the paper's corner, wherever the device's origin is.
+    painter.translate(-device.pageLayout().paintRectPixels(device.logicalDpiX()).topLeft());
     painter.setPen(QPen(Qt::black, FrameWidth * dotsX));
     for (qsizetype page = 0; page < report.pages.size(); ++page) {
         if (page > 0)

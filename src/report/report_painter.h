@@ -19,9 +19,8 @@ QFont reportFont(const QString &family, qreal pointSize);
 // and nothing is cut off.
 QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device);
 
-// Paints the pages on a device whose origin is the paper's top left corner
-// (a printer in full-page mode, a PDF writer without margins), one device
-// page per report page.
+// Paints the pages on a printer or a PDF writer, one device page per report
+// page, each text where the report places it on the paper.
 void paintReport(const PreparedReport &report, QPagedPaintDevice &device);
 
 // The report as a PDF document, its pages the report's paper.

@@ -33,11 +33,11 @@ ReportPreview::ReportPreview(Prepare prepare, const PageSetup &page, const FileC
     : QPrintPreviewDialog(parent), m_prepare(std::move(prepare)), m_files(files)
 {
     setWindowTitle(PreviewTitle.text(m_files.language));
-    // Full-page mode: the report places its texts from the paper's corner and
-    // keeps the page set-up's margins as its own.
-    printer()->setFullPage(true);
+    // Full-page mode, set last: the report places its texts from the paper's
+    // corner and keeps the page set-up's margins as its own.
     printer()->setPageLayout(QPageLayout(QPageSize(page.paper, QPageSize::Millimeter), QPageLayout::Portrait,
                                          page.margins, QPageLayout::Millimeter));
+    printer()->setFullPage(true);
     connect(this, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter *target) { paintReport(m_prepare(currentPage()), *target); });
     addExportButton();

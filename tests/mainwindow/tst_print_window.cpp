@@ -10,6 +10,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,7 @@ private slots:
     void emptyStorePrintsNothing();
     void previewShowsTheSeries();
     void pageSetUpPreparesAgain();
+    void printsThroughThePrinter_data();
     void printsThroughThePrinter();
     void exports_data();
     void exports();
@@ -36,6 +38,7 @@ private:
     void makeWindow(const std::vector<quint32> &lengths);
     ReportPreview *print();
     QString readAll(const QString &path) const;
+    static QString pdfToText(const QString &pdf, const QString &mode);
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<SettingsFile> settings;
@@ -78,6 +81,15 @@ QString TestPrintWindow::readAll(const QString &path) const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// "-raw" keeps the narrow blanks of "- 2 -", "-bbox" tells where each word stands.
+QString TestPrintWindow::pdfToText(const QString &pdf, const QString &mode)
+{
+    QProcess text;
+    text.start("pdftotext", {mode, pdf, "-"});
+    text.waitForFinished(60000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
 void TestPrintWindow::fileMenu()
 {
     makeWindow({2});
@@ -111,7 +123,9 @@ void TestPrintWindow::previewShowsTheSeries()
     QVERIFY(preview->isVisible());
     QCOMPARE(preview->windowTitle(), QString("Report preview"));
     QCOMPARE(preview->findChild<QPrintPreviewWidget *>()->pageCount(), 1);
-    // The printer starts on A4 with the report's margins.
+    // The printer starts on A4 with the report's margins, painting from the paper's corner.
+    QVERIFY(preview->printer()->fullPage());
+    QCOMPARE(preview->printer()->pageRect(QPrinter::Millimeter).topLeft(), QPointF(0, 0));
     const PageSetup page = preview->currentPage();
     const PageSetup expected = ModulusReport::defaultPage();
     QVERIFY(qAbs(page.paper.width() - expected.paper.width()) < 0.1);
@@ -139,23 +153,45 @@ void TestPrintWindow::pageSetUpPreparesAgain()
     QCOMPARE(pages->pageCount(), 2);
 }
 
+void TestPrintWindow::printsThroughThePrinter_data()
+{
+    QTest::addColumn<bool>("fullPage");
+    QTest::newRow("full page") << true;
+    // A page set-up may hand the printer back with its origin inside the margins.
+    QTest::newRow("origin at the margins") << false;
+}
+
 void TestPrintWindow::printsThroughThePrinter()
 {
+    QFETCH(bool, fullPage);
     makeWindow(std::vector<quint32>(60, 1));
     ReportPreview *preview = print();
     const QString pdf = folder->filePath("printed.pdf");
     preview->printer()->setOutputFormat(QPrinter::PdfFormat);
     preview->printer()->setOutputFileName(pdf);
+    preview->printer()->setFullPage(fullPage);
     preview->findChild<QPrintPreviewWidget *>()->print();
 
-    QProcess text;
-    text.start("pdftotext", {"-raw", pdf, "-"});
-    QVERIFY(text.waitForFinished(60000));
-    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    const QStringList pages = pdfToText(pdf, "-raw").split(u'\f', Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 2);
     QVERIFY(pages[0].contains("Meassured elastic modulus values"));
     QVERIFY(pages[1].contains("60/1"));
     QVERIFY(pages[1].contains("- 2 -"));
+
+    // The "№" head is centred in its cell: 27.5 mm from the paper's left edge,
+    // 27.5 mm from its top on the first page (under the title), 7.5 mm on the second.
+    const QString boxes = pdfToText(pdf, "-bbox");
+    const QRegularExpression head(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">№</word>)re");
+    QList<QPointF> centres;
+    for (const QRegularExpressionMatch &word : head.globalMatch(boxes))
+        centres << QPointF((word.captured(1).toDouble() + word.captured(3).toDouble()) / 2,
+                           (word.captured(2).toDouble() + word.captured(4).toDouble()) / 2);
+    const qreal pointsPerMillimetre = 72 / 25.4;
+    const QList<QPointF> expected{QPointF(27.5, 27.5) * pointsPerMillimetre, QPointF(27.5, 7.5) * pointsPerMillimetre};
+    QCOMPARE(centres.size(), expected.size());
+    for (qsizetype page = 0; page < centres.size(); ++page)
+        QVERIFY2((centres[page] - expected[page]).manhattanLength() < 2,
+                 qPrintable(QStringLiteral("page %1: %2, %3").arg(page + 1).arg(centres[page].x()).arg(centres[page].y())));
 }
 
 void TestPrintWindow::exports_data()
