@@ -22,7 +22,8 @@ ReportContent reportContent(const PreparedReport &report);
 QByteArray reportPlainText(const PreparedReport &report);
 
 // The content for spreadsheets: UTF-8 with a byte order mark, fields parted
-// by semicolons (the numbers carry decimal commas), CR LF line ends.
+// by semicolons (the numbers carry decimal commas), CR LF line ends; a text
+// a spreadsheet would take for a formula is kept text.
 QByteArray reportCsv(const PreparedReport &report);
 
 } // namespace kvt

@@ -231,8 +231,9 @@ void TestReportEngine::plainText()
 
 void TestReportEngine::csv()
 {
-    Records source({QStringLiteral("Песок; мелкий"), QStringLiteral("say \"hi\""), QStringLiteral("81,5"), {}, {},
-                    QStringLiteral("6th")});
+    Records source({QStringLiteral("Песок; мелкий"), QStringLiteral("say \"hi\""), QStringLiteral("81,5"),
+                    QStringLiteral("=HYPERLINK(\"x\")"), QStringLiteral("-35,2"), QStringLiteral("@cmd"),
+                    QStringLiteral("- 2 -"), QStringLiteral("+7")});
     const QByteArray csv = reportCsv(source.prepare(smallLayout()));
     QCOMPARE(csv, QByteArray("\xEF\xBB\xBF"
                              "\"Title; \"\"quoted\"\"\"\r\n"
@@ -240,9 +241,11 @@ void TestReportEngine::csv()
                              "1;\"Песок; мелкий\"\r\n"
                              "2;\"say \"\"hi\"\"\"\r\n"
                              "3;81,5\r\n"
-                             "4;\r\n"
-                             "5;\r\n"
-                             "6;6th\r\n"));
+                             "4;\"'=HYPERLINK(\"\"x\"\")\"\r\n"
+                             "5;-35,2\r\n"
+                             "6;'@cmd\r\n"
+                             "7;'- 2 -\r\n"
+                             "8;+7\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestReportEngine)
