@@ -1,11 +1,8 @@
 #include "cli_export.h"
 
+#include "cli_files.h"
 #include "cli_output.h"
 #include "exports/export_commands.h"
-#include "files/file_texts.h"
-#include "files/kvt_file.h"
-#include "support/path_parts.h"
-#include "support/safe_write.h"
 
 #include <QDir>
 
@@ -21,14 +18,6 @@ int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(ExportUsage));
     return CliUsage;
-}
-
-bool write(const QString &path, const QByteArray &bytes, Language language)
-{
-    if (writeFileSafely(path, bytes) == SafeWriteStatus::Written)
-        return true;
-    writeUtf8(stderr, CannotCreateFirst.text(language) + path + CannotCreateSecond.text(language) + u'\n');
-    return false;
 }
 
 } // namespace
@@ -67,15 +56,8 @@ int runExport(const QStringList &arguments, Language language)
         return usage();
 
     auto store = std::make_unique<MeasurementStore>();
-    switch (loadKvtFile(input, *store)) {
-    case KvtLoadStatus::CannotOpen:
-        writeUtf8(stderr, QStringLiteral("Can't open file ") + input + u'\n');
+    if (!loadFileForCli(input, *store, language))
         return CliFailure;
-    case KvtLoadStatus::Rejected:
-        writeUtf8(stderr, FileRejected.text(language) + QStringLiteral(": ") + fileNamePart(input) + u'\n');
-        return CliFailure;
-    case KvtLoadStatus::Loaded: break;
-    }
     if (seriesRow > store->seriesCount() || impactColumn > store->seriesSize(seriesRow - 1)) {
         writeUtf8(stderr, QStringLiteral("No impact %1 of series %2 in the file\n").arg(impactColumn).arg(seriesRow));
         return CliUsage;
@@ -89,11 +71,11 @@ int runExport(const QStringList &arguments, Language language)
         // PATH is a folder; the files take the names the window proposes.
         QDir().mkpath(output);
         for (const auto &[name, bytes] : allCurveWavFiles(record, fullView))
-            if (!write(QDir(output).filePath(name), bytes, language))
+            if (!writeFileForCli(QDir(output).filePath(name), bytes, language))
                 return CliFailure;
         return CliSuccess;
     }
-    return write(output, exportFileBytes(record, exportFormat, curve, fullView), language) ? CliSuccess
+    return writeFileForCli(output, exportFileBytes(record, exportFormat, curve, fullView), language) ? CliSuccess
                                                                                           : CliFailure;
 }
 

@@ -1,17 +1,14 @@
 #include "cli_info.h"
 
+#include "cli_files.h"
 #include "cli_output.h"
-#include "files/file_texts.h"
-#include "files/kvt_file.h"
 #include "store/table_texts.h"
-#include "support/path_parts.h"
 
 #include <memory>
 
 namespace kvt {
 namespace {
 
-const TextPair CannotOpenFile{u"Не удается открыть файл ", u"Can't open file "};
 const TextPair NoSuchSeries{u"Нет серии ", u"No series "};
 const TextPair SeriesInFile{u"; серий в файле: ", u"; series in the file: "};
 const char16_t InfoUsage[] = u"usage: kvt10-cli info FILE.kvt [--series N] [--lang ru|en]\n";
@@ -50,16 +47,8 @@ int runInfo(const QStringList &arguments, Language language)
     }
 
     auto store = std::make_unique<MeasurementStore>();
-    switch (loadKvtFile(fileName, *store)) {
-    case KvtLoadStatus::CannotOpen:
-        writeUtf8(stderr, CannotOpenFile.text(language) + fileName + u'\n');
+    if (!loadFileForCli(fileName, *store, language))
         return CliFailure;
-    case KvtLoadStatus::Rejected:
-        writeUtf8(stderr, FileRejected.text(language) + QStringLiteral(": ") + fileNamePart(fileName) + u'\n');
-        return CliFailure;
-    case KvtLoadStatus::Loaded:
-        break;
-    }
 
     if (!seriesRow) {
         for (quint32 series = 0; series < store->seriesCount(); ++series) {

@@ -1,12 +1,12 @@
 #include "cli_names.h"
 
+#include "cli_files.h"
 #include "cli_output.h"
 #include "cli_worker.h"
 #include "files/file_texts.h"
 #include "namelists/name_list_file.h"
 #include "namelists/name_list_kind.h"
 #include "namelists/name_table.h"
-#include "support/safe_write.h"
 
 #include <QFile>
 
@@ -78,10 +78,7 @@ int runNames(const QStringList &arguments, Language language)
             return int(CliSuccess);
         }
         const QByteArray bytes = nameListFileBytes(existingBytes(options->output), kind.fileSection, names);
-        if (writeFileSafely(options->output, bytes) == SafeWriteStatus::Written)
-            return int(CliSuccess);
-        worker.say(CannotCreateFirst.text(language) + options->output + CannotCreateSecond.text(language));
-        return int(CliFailure);
+        return int(writeFileForCli(options->output, bytes, language) ? CliSuccess : CliFailure);
     });
 }
 

@@ -1,8 +1,8 @@
 #include "cli_read.h"
 
+#include "cli_files.h"
 #include "cli_output.h"
 #include "cli_worker.h"
-#include "files/file_texts.h"
 #include "files/kvt_file.h"
 
 namespace kvt {
@@ -22,10 +22,7 @@ int runRead(const QStringList &arguments, Language language)
 
     CliWorker worker(language);
     worker.onFinishRead([&worker, &options, language](MeasurementStore &result) {
-        if (saveKvtFile(options->output, result) == KvtSaveStatus::Saved)
-            return worker.finish(CliSuccess);
-        worker.say(CannotCreateFirst.text(language) + options->output + CannotCreateSecond.text(language));
-        worker.finish(CliFailure);
+        worker.finish(writeFileForCli(options->output, encodeKvt(result), language) ? CliSuccess : CliFailure);
     });
     return worker.run(options->timeoutSeconds);
 }

@@ -1,12 +1,11 @@
 #include "cli_screen.h"
 
+#include "cli_files.h"
 #include "cli_output.h"
 #include "cli_worker.h"
 #include "device/screen_bitmap.h"
 #include "device/screen_request.h"
 #include "device/screen_viewer_settings.h"
-#include "files/file_texts.h"
-#include "support/safe_write.h"
 
 namespace kvt {
 
@@ -41,10 +40,7 @@ int runScreen(const QStringList &arguments, Language language)
             pixels.decode(received);
         }
         const QImage image = screenImage(pixels, DefaultPenColor, DefaultBackgroundColor);
-        if (writeFileSafely(options->output, bitmapFileBytes(image)) == SafeWriteStatus::Written)
-            return worker.finish(CliSuccess);
-        worker.say(CannotCreateFirst.text(language) + options->output + CannotCreateSecond.text(language));
-        worker.finish(CliFailure);
+        worker.finish(writeFileForCli(options->output, bitmapFileBytes(image), language) ? CliSuccess : CliFailure);
     });
     releaseScreenBuffer(worker.link(), received);
     return exitCode;

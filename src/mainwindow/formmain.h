@@ -60,6 +60,7 @@ public:
     // Commands.
     void AOpenExecute(std::optional<QString> fileName = std::nullopt);
     void ASaveExecute();
+    void APrintExecute();
     void AExitExecute();
     void ALangRusExecute();
     void ALangEngExecute();

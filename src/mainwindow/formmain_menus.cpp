@@ -38,6 +38,12 @@ void TForm1::createActions()
     addAction(file, "AOpen", &TForm1::AOpenFromMenu)->setShortcut(QKeySequence::Open);
     addAction(file, "ASave", &TForm1::ASaveExecute)->setShortcut(QKeySequence::Save);
     file->addSeparator();
+    // The printer set-up entry stays hidden: the print dialog chooses the printer.
+    auto *printer = new QAction(this);
+    printer->setObjectName(QStringLiteral("APrinter"));
+    printer->setVisible(false);
+    file->addAction(printer);
+    addAction(file, "APrint", &TForm1::APrintExecute)->setShortcut(QKeySequence::Print);
     addAction(file, "AExit", &TForm1::AExitExecute)->setShortcut(QKeySequence::Quit);
 
     auto *edit = menuBar()->addMenu(QString());

@@ -1,0 +1,21 @@
+#include "report_files.h"
+
+#include "report_document.h"
+#include "report_painter.h"
+#include "report_text.h"
+
+namespace kvt {
+
+QByteArray reportFileBytes(const PreparedReport &report, ReportFormat format)
+{
+    switch (format) {
+    case ReportFormat::Pdf: return reportPdf(report);
+    case ReportFormat::Html: return reportDocument(report, "HTML");
+    case ReportFormat::Odt: return reportDocument(report, "ODF");
+    case ReportFormat::Text: return reportPlainText(report);
+    case ReportFormat::Csv: return reportCsv(report);
+    }
+    return {};
+}
+
+} // namespace kvt

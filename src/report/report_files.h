@@ -1,0 +1,30 @@
+#pragma once
+
+#include "prepared_report.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace kvt {
+
+enum class ReportFormat { Pdf, Html, Odt, Text, Csv };
+
+struct ReportFileFormat {
+    ReportFormat format;
+    const char *option;    // of kvt10-cli report
+    const char *extension; // with its dot
+    const char *filter;    // of the save dialog
+};
+
+inline constexpr ReportFileFormat ReportFileFormats[] = {
+    {ReportFormat::Pdf, "--pdf", ".pdf", "pdf-files (*.pdf);;All files (*.*)"},
+    {ReportFormat::Html, "--html", ".html", "html-files (*.html);;All files (*.*)"},
+    {ReportFormat::Odt, "--odt", ".odt", "odt-files (*.odt);;All files (*.*)"},
+    {ReportFormat::Text, "--txt", ".txt", "txt-files (*.txt);;All files (*.*)"},
+    {ReportFormat::Csv, "--csv", ".csv", "csv-files (*.csv);;All files (*.*)"},
+};
+
+// The bytes of the report's file in a format.
+QByteArray reportFileBytes(const PreparedReport &report, ReportFormat format);
+
+} // namespace kvt

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "prepared_report.h"
+
+#include <QByteArray>
+#include <QFont>
+
+class QPagedPaintDevice;
+class QPaintDevice;
+
+namespace kvt {
+
+// The report's font: the family the layout names, else a metric-compatible
+// serif (Liberation Serif stands in for Times New Roman).
+QFont reportFont(const QString &family, qreal pointSize);
+
+// The font a text is drawn in on a device: its own size, or smaller where the
+// text would be wider than its box, so that no cell runs into the next one
+// and nothing is cut off.
+QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device);
+
+// Paints the pages on a printer or a PDF writer, one device page per report
+// page, each text where the report places it on the paper.
+void paintReport(const PreparedReport &report, QPagedPaintDevice &device);
+
+// The report as a PDF document, its pages the report's paper.
+QByteArray reportPdf(const PreparedReport &report);
+
+} // namespace kvt

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "prepared_report.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace kvt {
+
+// What a report says without its paging, for the formats that flow: the
+// title, the column heads once and one row per record. Repeated heads and
+// page numbers belong to paper only.
+struct ReportContent {
+    QList<ReportText> title;
+    QList<ReportText> heads;
+    QList<QList<ReportText>> records;
+};
+ReportContent reportContent(const PreparedReport &report);
+
+// The pages as plain UTF-8 text: a line per band, each text centred in its
+// column at two millimetres a character, pages parted by form feeds.
+QByteArray reportPlainText(const PreparedReport &report);
+
+// The content for spreadsheets: UTF-8 with a byte order mark, fields parted
+// by semicolons (the numbers carry decimal commas), CR LF line ends; a text
+// a spreadsheet would take for a formula is kept text.
+QByteArray reportCsv(const PreparedReport &report);
+
+} // namespace kvt

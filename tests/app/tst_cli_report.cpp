@@ -1,0 +1,209 @@
+#include "files/kvt_file.h"
+#include "store/short_name20.h"
+#include "store/table_texts.h"
+#include "store_fixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvt;
+
+Q_DECLARE_METATYPE(kvt::Language)
+
+// kvt10-cli report: the printed report of a file's series table, read back
+// from the PDF with pdftotext.
+class TestCliReport : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pdfShowsTheTable_data();
+    void pdfShowsTheTable();
+    void threePages();
+    void formats_data();
+    void formats();
+    void failures_data();
+    void failures();
+
+private:
+    struct Run {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+    static Run run(const QStringList &arguments);
+    static QString pdfText(const QString &pdf, const QString &mode);
+    QString writeSample(const QString &name, const std::vector<quint32> &seriesLengths);
+
+    QTemporaryDir dir;
+    QString sample;
+    std::unique_ptr<MeasurementStore> sampleStore = std::make_unique<MeasurementStore>();
+};
+
+TestCliReport::Run TestCliReport::run(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(KVT10_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+// "-layout" keeps the columns apart; "-raw" keeps the narrow blanks of "- 2 -",
+// which the layout analysis closes up.
+QString TestCliReport::pdfText(const QString &pdf, const QString &mode)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {mode, pdf, "-"});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString TestCliReport::writeSample(const QString &name, const std::vector<quint32> &seriesLengths)
+{
+    auto store = std::make_unique<MeasurementStore>();
+    testing::fillStoreWithSeries(*store, seriesLengths);
+    const QString path = dir.filePath(name);
+    return saveKvtFile(path, *store) == KvtSaveStatus::Saved ? path : QString();
+}
+
+void TestCliReport::initTestCase()
+{
+    testing::fillStoreWithSeries(*sampleStore, {2, 3, 1});
+    const char *objects[] = {"Дорога", "Насыпь", "Bridge"};
+    for (quint32 series = 0; series < 3; ++series)
+        writeShortName20(sampleStore->records()[sampleStore->seriesStart(series)].nameField(ImpactRecord::ObjectName),
+                         QString::fromUtf8(objects[series]));
+    sample = dir.filePath("sample.kvt");
+    QCOMPARE(saveKvtFile(sample, *sampleStore), KvtSaveStatus::Saved);
+}
+
+void TestCliReport::pdfShowsTheTable_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("heads");
+
+    QTest::newRow("English") << Language::English << QStringList{}
+                             << QStringList{"Meassured elastic modulus values", "№", "Date", "Time", "Din.modulus",
+                                            "Stat.modulus", "Material", "Object"};
+    QTest::newRow("Russian") << Language::Russian << QStringList{"--lang", "ru"}
+                             << QStringList{"Измеренные значения модуля упругости", "№", "Дата", "Время",
+                                            "Дин.модуль", "Стат.модуль", "Материал", "Объект"};
+}
+
+void TestCliReport::pdfShowsTheTable()
+{
+    QFETCH(Language, language);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, heads);
+    const QString pdf = dir.filePath("report.pdf");
+    const Run result = run(arguments + QStringList{"report", sample, "--pdf", pdf});
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray());
+
+    const QString text = pdfText(pdf, "-layout");
+    QCOMPARE(text.count(u'\f'), 1); // one page
+    QVERIFY2(!text.contains(u"- 1 -"), "the first page has no page number");
+    const QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(lines.size() >= 5, qPrintable(text));
+    QCOMPARE(lines[0].simplified(), heads[0]);
+    QCOMPARE(lines[1].simplified(), heads.mid(1).join(u' '));
+    // Each series on its own line, as Table 1 shows it.
+    const QList<QStringList> table = seriesTableGrid(*sampleStore, language);
+    for (int row = 0; row < 3; ++row)
+        QCOMPARE(lines[2 + row].simplified(), table[SeriesTableHeaderRows + row].join(u' '));
+}
+
+void TestCliReport::threePages()
+{
+    const QString file = writeSample("long.kvt", std::vector<quint32>(105, 1));
+    const QString pdf = dir.filePath("long.pdf");
+    QCOMPARE(run({"report", file, "--pdf", pdf}).exitCode, 0);
+    const QStringList pages = pdfText(pdf, "-raw").split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 3);
+    QVERIFY(!pages[0].contains(u"- 1 -"));
+    QVERIFY(pages[0].contains(u"51/1"));
+    QVERIFY(pages[1].contains(u"52/1"));
+    QVERIFY(pages[1].contains(u"104/1"));
+    QVERIFY(pages[1].trimmed().endsWith(u"- 2 -"));
+    QVERIFY(pages[2].contains(u"105/1"));
+    QVERIFY(pages[2].trimmed().endsWith(u"- 3 -"));
+    QVERIFY(pages[2].contains(u"Din.modulus")); // the heads on every page
+}
+
+void TestCliReport::formats_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QByteArray>("contains");
+
+    QTest::newRow("HTML") << "--html" << QByteArray("<!DOCTYPE") << QByteArray("Meassured elastic modulus values");
+    QTest::newRow("ODF text") << "--odt" << QByteArray("PK") << QByteArray("opendocument.text");
+    QTest::newRow("plain text") << "--txt" << QByteArray(" ") << QByteArray("Meassured elastic modulus values\n");
+    QTest::newRow("CSV") << "--csv" << QByteArray("\xEF\xBB\xBFMeassured elastic modulus values\r\n")
+                         << QByteArray("\r\n3/1;06.11.13;14:07:45;81;41;Песок;Bridge\r\n");
+}
+
+void TestCliReport::formats()
+{
+    QFETCH(QString, option);
+    QFETCH(QByteArray, start);
+    QFETCH(QByteArray, contains);
+    const QString out = dir.filePath("report" + option.mid(2));
+    const Run result = run({"report", sample, option, out});
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY2(bytes.startsWith(start), bytes.left(80).constData());
+    QVERIFY2(bytes.contains(contains), bytes.left(400).constData());
+}
+
+void TestCliReport::failures_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error"); // empty: any message will do
+
+    const QString out = dir.filePath("failed.pdf");
+    const QString empty = writeSample("empty.kvt", {});
+    QTest::newRow("empty file") << QStringList{"report", empty, "--pdf", out} << 1 << QByteArray("No Data\n");
+    QTest::newRow("empty file, Russian") << QStringList{"--lang", "ru", "report", empty, "--pdf", out} << 1
+                                         << QByteArray("Данных нет\n");
+    QFile damaged(dir.filePath("damaged.kvt"));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("KVT-1.1\0\0\0\0\0\0\0\0\0", 16));
+    damaged.close();
+    QTest::newRow("damaged") << QStringList{"report", damaged.fileName(), "--pdf", out} << 1
+                             << QByteArray("File is not readable or damaged: damaged.kvt\n");
+    QTest::newRow("absent") << QStringList{"report", dir.filePath("absent.kvt"), "--pdf", out} << 1 << QByteArray();
+    QTest::newRow("cannot write") << QStringList{"report", sample, "--csv", "/nonexistent/dir/r.csv"} << 1
+                                  << QByteArray();
+    QTest::newRow("no format") << QStringList{"report", sample, out} << 2 << QByteArray();
+    QTest::newRow("two formats") << QStringList{"report", sample, "--pdf", "--csv", out} << 2 << QByteArray();
+    QTest::newRow("unknown format") << QStringList{"report", sample, "--rtf", out} << 2 << QByteArray();
+    QTest::newRow("no output") << QStringList{"report", sample, "--pdf"} << 2 << QByteArray();
+    QTest::newRow("two outputs") << QStringList{"report", sample, "--pdf", out, out} << 2 << QByteArray();
+}
+
+void TestCliReport::failures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY(!result.err.isEmpty());
+    if (!error.isEmpty())
+        QCOMPARE(result.err, error);
+    QVERIFY2(!QFile::exists(dir.filePath("failed.pdf")), "nothing is written");
+}
+
+QTEST_GUILESS_MAIN(TestCliReport)
+#include "tst_cli_report.moc"

@@ -1,0 +1,132 @@
+#include "exports/modulus_report.h"
+#include "report/report_files.h"
+#include "report/report_painter.h"
+
+#include <QBuffer>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QRegularExpression>
+
+using namespace kvt;
+
+namespace {
+
+QList<QStringList> table1(int series)
+{
+    QList<QStringList> rows{QStringList(7), QStringList(7)};
+    for (int i = 1; i <= series; ++i)
+        rows << QStringList{QStringLiteral("%1/2").arg(i), "06.11.13", "14:07:45", "81,5", "41,5", "Песок <мелкий>",
+                            "Road & 7"};
+    return rows;
+}
+
+// Runs a program on the bytes written to a file; its standard output.
+QString readBack(const QByteArray &bytes, const QString &program, const QStringList &before,
+                 const QStringList &after = {})
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("report"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    file.close();
+    QProcess process;
+    process.start(program, before + QStringList{file.fileName()} + after);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReportFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void serifFont();
+    void textsFitTheirBoxes_data();
+    void textsFitTheirBoxes();
+    void pdfPages();
+    void documents_data();
+    void documents();
+};
+
+void TestReportFiles::serifFont()
+{
+    // Times New Roman where it is installed, else its metric twin.
+    const QFontInfo font(reportFont(QStringLiteral("Times New Roman"), 10));
+    QVERIFY2(QStringList({"Times New Roman", "Liberation Serif", "Tinos"}).contains(font.family()),
+             qPrintable(font.family()));
+}
+
+void TestReportFiles::textsFitTheirBoxes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shrinks");
+
+    QTest::newRow("a name that fits") << "Песок" << false;
+    QTest::newRow("19 wide capitals") << "ШШШШШШШШШШШШШШШШШШШ" << true;
+}
+
+void TestReportFiles::textsFitTheirBoxes()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, shrinks);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter device(&buffer);
+    const ReportText cell{QRectF(0, 0, 35, 5), text, 10, true};
+    const QFont font = fittingFont(QStringLiteral("Times New Roman"), cell, device);
+    QCOMPARE(font.pointSizeF() < 10, shrinks);
+    const qreal room = 34 * device.logicalDpiX() / 25.4; // less half a millimetre either side
+    QVERIFY(QFontMetricsF(font, &device).horizontalAdvance(text) <= room * 1.01);
+}
+
+void TestReportFiles::pdfPages()
+{
+    ModulusReport report(table1(60), Language::English);
+    const QByteArray pdf = reportFileBytes(report.prepare(), ReportFormat::Pdf);
+    QVERIFY(pdf.startsWith("%PDF-"));
+
+    const QString info = readBack(pdf, QStringLiteral("pdfinfo"), {});
+    QVERIFY2(info.contains(QRegularExpression("Pages: +2\n")), qPrintable(info));
+    QVERIFY2(info.contains(u"(A4)"), qPrintable(info));
+    QVERIFY2(readBack(pdf, QStringLiteral("pdffonts"), {}).contains(u"LiberationSerif"), "the serif is embedded");
+
+    const QStringList pages = readBack(pdf, QStringLiteral("pdftotext"), {"-raw"}, {"-"}).split(u'\f');
+    QVERIFY(pages[0].contains(u"Meassured elastic modulus values"));
+    QVERIFY(!pages[0].contains(u"- 1 -"));
+    QVERIFY(pages[1].contains(u"- 2 -"));
+    QVERIFY(pages[1].contains(u"60/2"));
+    QVERIFY(pages[1].contains(u"Песок <мелкий>"));
+}
+
+void TestReportFiles::documents_data()
+{
+    QTest::addColumn<ReportFormat>("format");
+    QTest::newRow("HTML") << ReportFormat::Html;
+    QTest::newRow("ODF text") << ReportFormat::Odt;
+}
+
+void TestReportFiles::documents()
+{
+    QFETCH(ReportFormat, format);
+    ModulusReport report(table1(2), Language::Russian);
+    const QByteArray bytes = reportFileBytes(report.prepare(), format);
+    QString markup = QString::fromUtf8(bytes);
+    if (format == ReportFormat::Odt) {
+        // A zip whose first member names the document type; the text is in content.xml.
+        QVERIFY(bytes.startsWith("PK"));
+        QVERIFY(bytes.contains("mimetypeapplication/vnd.oasis.opendocument.text"));
+        markup = readBack(bytes, QStringLiteral("python3"),
+                          {"-c", "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read('content.xml').decode())"});
+    }
+    for (const char *text : {"Измеренные значения модуля упругости", "№", "Дата", "Объект", "1/2", "2/2",
+                             "Песок &lt;мелкий&gt;", "Road &amp; 7"})
+        QVERIFY2(markup.contains(QString::fromUtf8(text)), text);
+    QVERIFY(markup.indexOf(u"модуля упругости") < markup.indexOf(u"Объект"));
+}
+
+QTEST_MAIN(TestReportFiles)
+#include "tst_report_files.moc"
