@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QPrintPreviewDialog>
 #include <QTest>
 #include <QUrl>
 
@@ -125,10 +126,12 @@ void TestWindowConveniences::shortcuts_data()
     QTest::addColumn<size_t>("openDialogs");
     QTest::addColumn<size_t>("saveDialogs");
     QTest::addColumn<bool>("readRequested");
+    QTest::addColumn<bool>("previewShown");
 
-    QTest::newRow("Ctrl+O opens") << QKeySequence("Ctrl+O") << size_t(1) << size_t(0) << false;
-    QTest::newRow("Ctrl+S saves") << QKeySequence("Ctrl+S") << size_t(0) << size_t(1) << false;
-    QTest::newRow("F5 reads the instrument") << QKeySequence("F5") << size_t(0) << size_t(0) << true;
+    QTest::newRow("Ctrl+O opens") << QKeySequence("Ctrl+O") << size_t(1) << size_t(0) << false << false;
+    QTest::newRow("Ctrl+S saves") << QKeySequence("Ctrl+S") << size_t(0) << size_t(1) << false << false;
+    QTest::newRow("F5 reads the instrument") << QKeySequence("F5") << size_t(0) << size_t(0) << true << false;
+    QTest::newRow("Ctrl+P prints") << QKeySequence("Ctrl+P") << size_t(0) << size_t(0) << false << true;
 }
 
 void TestWindowConveniences::shortcuts()
@@ -137,11 +140,13 @@ void TestWindowConveniences::shortcuts()
     QFETCH(size_t, openDialogs);
     QFETCH(size_t, saveDialogs);
     QFETCH(bool, readRequested);
+    QFETCH(bool, previewShown);
 
     // Measurements to save, and an idle worker to send searching; every dialog is cancelled.
     kvt::testing::fillStoreWithSeries(*store, {2});
     auto window = makeWindow();
     window->link().linkState = StateIdle;
+    window->fillSeriesTable();
     window->showAsStarted();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -150,6 +155,8 @@ void TestWindowConveniences::shortcuts()
     QCOMPARE(prompts.openRequests().size(), openDialogs);
     QCOMPARE(prompts.saveRequests().size(), saveDialogs);
     QCOMPARE(window->link().linkState == StateSearch, readRequested);
+    QPrintPreviewDialog *preview = window->findChild<QPrintPreviewDialog *>();
+    QCOMPARE(preview && preview->isVisible(), previewShown);
 }
 
 QTEST_MAIN(TestWindowConveniences)
