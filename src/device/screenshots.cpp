@@ -78,7 +78,7 @@ void TfrmScreenshot::FormCreate(QWidget *mainWindow)
     m_settings = readScreenViewerSettings(m_env.settings, main, ViewerSize, screenSize);
     move(m_settings.position);
 
-    screenFileName = m_env.programFolder + QStringLiteral("/Screenshot.bmp");
+    screenFileName = m_env.folder + QStringLiteral("/Screenshot.bmp");
     screenPixels.drawScreenFrame();
     renderScreen();
     BtnGetPictureClick();

@@ -18,7 +18,7 @@ class QPushButton;
 namespace kvt {
 
 // A copy of the instrument's display in two chosen colours. Every new picture
-// is also saved as Screenshot.bmp beside the program and put on the clipboard.
+// is also saved as Screenshot.bmp and put on the clipboard.
 // Several viewers may be open at once; each reads the screen when it opens.
 class TfrmScreenshot final : public QWidget {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
         SettingsFile &settings;
         UserPrompts &prompts;
         Clock &clock;
-        QString programFolder;
+        QString folder; // where Screenshot.bmp goes
         std::function<void()> processEvents;
     };
 

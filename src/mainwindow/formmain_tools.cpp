@@ -5,6 +5,7 @@
 #include "namelists/name_list_editor.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace kvt {
 
@@ -51,7 +52,11 @@ void TForm1::AObjectEditExecute()
 
 void TForm1::AScreenshotExecute()
 {
-    auto *frmScreenshot = new TfrmScreenshot({m_link, m_settings, m_prompts, m_waitClock, m_programFolder,
+    // Screenshot.bmp goes beside the program, or beside the settings when the
+    // program's folder cannot be written (an installed program), so that the
+    // picture is never silently lost.
+    const QString folder = QFileInfo(m_settings.path()).absolutePath();
+    auto *frmScreenshot = new TfrmScreenshot({m_link, m_settings, m_prompts, m_waitClock, folder,
                                               [] { QCoreApplication::processEvents(); }},
                                              this);
     frmScreenshot->show();
