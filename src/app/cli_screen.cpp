@@ -4,7 +4,7 @@
 #include "cli_output.h"
 #include "cli_worker.h"
 #include "device/screen_bitmap.h"
-#include "device/screen_request.h"
+#include "device/link_requests.h"
 #include "device/screen_viewer_settings.h"
 
 namespace kvt {
@@ -36,7 +36,7 @@ int runScreen(const QStringList &arguments, Language language)
         ScreenPixels pixels;
         pixels.drawScreenFrame();
         {
-            const std::lock_guard lock(worker.link().screenLock);
+            const std::lock_guard lock(worker.link().requestLock);
             pixels.decode(received);
         }
         const QImage image = screenImage(pixels, DefaultPenColor, DefaultBackgroundColor);

@@ -1,6 +1,6 @@
 #include "device_worker.h"
 
-#include "screen_request.h"
+#include "link_requests.h"
 
 #include "support/common_texts.h"
 #include "support/number_format.h"
@@ -90,7 +90,7 @@ void DeviceWorker::pass(WorkerHost &host)
     case StateWriteMaterials:
     case StateReadObjects:
     case StateWriteObjects:
-    case StateReadScreen: serveRequest(host, LinkState(m_shared.linkState.load())); break;
+    case StateReadScreen: serveRequest(host, LinkState(m_passState)); break;
     default: break; // idle
     }
     m_host = nullptr;
@@ -219,6 +219,14 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
         indicator(host, LinkColor::Black);
         return; // the request stays: the next pass tries again until it is withdrawn
     }
+    // A request withdrawn meanwhile is not served; nothing is sent.
+    const bool write = request == StateWriteMaterials || request == StateWriteObjects;
+    const std::optional<StandingRequest> standing = standingRequest(m_shared, request);
+    const std::optional<NameListBlock> outgoing =
+        standing && write ? takeOutgoingNames(m_shared, *standing, nameTable(request)) : std::nullopt;
+    if (!standing || (write && !outgoing))
+        return m_transport.closeLink();
+
     if (request == StateReadScreen)
         status(host, MsgScreenshotReading);
     indicator(host, LinkColor::Green);
@@ -226,10 +234,16 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
     auto exchange = protocol(host);
     bool ok = exchange.has_value();
     switch (request) {
-    case StateReadMaterials: ok = ok && exchange->readNameList(NameList::Materials, m_shared.materialNamesBuffer); break;
-    case StateReadObjects: ok = ok && exchange->readNameList(NameList::Objects, m_shared.objectNamesBuffer); break;
-    case StateWriteMaterials: ok = ok && exchange->writeNameList(NameList::Materials, m_shared.materialNamesBuffer); break;
-    case StateWriteObjects: ok = ok && exchange->writeNameList(NameList::Objects, m_shared.objectNamesBuffer); break;
+    case StateReadMaterials:
+    case StateReadObjects: {
+        NameListBlock reply{};
+        ok = ok && exchange->readNameList(nameList(request), reply);
+        if (ok)
+            deliverNames(m_shared, *standing, nameTable(request), reply);
+        break;
+    }
+    case StateWriteMaterials:
+    case StateWriteObjects: ok = ok && exchange->writeNameList(nameList(request), *outgoing); break;
     case StateReadScreen: {
         ScreenBlock reply{};
         ok = ok && exchange->readScreen(reply);
@@ -243,10 +257,19 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
         return failedExchange(host);
 
     m_transport.closeLink();
-    advance(request, StateIdle); // a withdrawn request is already idle
-    const bool write = request == StateWriteMaterials || request == StateWriteObjects;
+    completeRequest(m_shared, *standing);
     status(host, request == StateReadScreen ? MsgScreenshotReaded : write ? MsgParamWrited : MsgParamReaded);
     indicator(host, LinkColor::ButtonFace);
+}
+
+NameList DeviceWorker::nameList(LinkState request)
+{
+    return request == StateReadMaterials || request == StateWriteMaterials ? NameList::Materials : NameList::Objects;
+}
+
+NameListBlock &DeviceWorker::nameTable(LinkState request)
+{
+    return nameList(request) == NameList::Materials ? m_shared.materialNamesBuffer : m_shared.objectNamesBuffer;
 }
 
 void DeviceWorker::failedExchange(WorkerHost &host)

@@ -39,6 +39,8 @@ private:
     void finishRead(WorkerHost &host);
     void serveRequest(WorkerHost &host, LinkState request);
     bool openForRequest(WorkerHost &host);
+    static NameList nameList(LinkState request);
+    NameListBlock &nameTable(LinkState request);
     void failedExchange(WorkerHost &host);
     std::optional<DeviceProtocol> protocol(WorkerHost &host);
 

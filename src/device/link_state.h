@@ -26,17 +26,23 @@ enum LinkState : quint8 {
     StateStartup = 255,
 };
 
-// What the window thread and the worker share. Buffers belong to whoever holds
-// the state: the window fills an outgoing buffer before it stores its request,
-// and reads an incoming one only after the state is back at StateIdle.
+// What the window thread and the worker share. The window fills an outgoing
+// buffer before it stores its request, and reads an incoming one once the
+// state is back at StateIdle or it has withdrawn the request; the worker
+// copies to and from them under requestLock while the request stands.
 struct LinkShared {
     std::atomic<quint8> linkState{StateStartup};
     std::atomic<bool> deviceDataRead{false};
     NameListBlock materialNamesBuffer{};
     NameListBlock objectNamesBuffer{};
-    // The buffer of the screen viewer that asked last; see screen_request.h.
-    std::mutex screenLock;
-    ScreenBlock *screenBuffer = nullptr; // guarded by screenLock
+    // The buffer of the screen viewer that asked last; see link_requests.h.
+    std::mutex requestLock;
+    ScreenBlock *screenBuffer = nullptr; // guarded by requestLock
+    // Each posted request gets the next serial; the worker records the serial
+    // of each request it completed, so a requester can tell its own request
+    // served from one that failed, was replaced or was withdrawn.
+    quint32 requestSerial = 0; // guarded by requestLock
+    quint32 servedSerial = 0;  // guarded by requestLock
     // The window's language, for the texts libusb's search shows.
     std::atomic<Language> language{Language::Russian};
 };

@@ -2,7 +2,7 @@
 
 #include "mainwindow/dialog_font.h"
 #include "screen_bitmap.h"
-#include "screen_request.h"
+#include "link_requests.h"
 #include "support/safe_write.h"
 
 #include <QClipboard>
@@ -109,7 +109,7 @@ void TfrmScreenshot::showReceivedScreen()
     m_phase = Phase::Shown;
     {
         // Whatever the reply left, even after a withdrawal or a new search.
-        const std::lock_guard lock(m_env.shared.screenLock);
+        const std::lock_guard lock(m_env.shared.requestLock);
         screenPixels.decode(screenReceiveBuffer);
     }
     renderScreen();
@@ -158,8 +158,7 @@ void TfrmScreenshot::closeEvent(QCloseEvent *event)
             m_env.processEvents();
             m_env.clock.sleepMs(PollMs);
         }
-        quint8 posted = StateReadScreen;
-        m_env.shared.linkState.compare_exchange_strong(posted, StateIdle);
+        withdrawRequest(m_env.shared, StateReadScreen);
     }
     m_phase = Phase::Shown;
     releaseScreenBuffer(m_env.shared, screenReceiveBuffer);

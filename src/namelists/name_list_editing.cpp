@@ -1,5 +1,6 @@
 #include "name_list_editing.h"
 
+#include "device/link_requests.h"
 #include "files/file_texts.h"
 #include "files/last_folder.h"
 #include "name_list_file.h"
@@ -39,39 +40,34 @@ void NameListEditing::fillFields()
             m_state.listEmpty = false;
 }
 
-bool NameListEditing::post(LinkState request)
+std::optional<quint32> NameListEditing::post(LinkState request)
 {
-    quint8 idle = StateIdle;
-    return !m_waiting && m_link.shared.linkState.compare_exchange_strong(idle, request);
+    if (m_waiting)
+        return std::nullopt;
+    return postRequest(m_link.shared, request);
 }
 
-bool NameListEditing::waitForIdle(int rounds)
+bool NameListEditing::waitFor(LinkState request, quint32 serial, int rounds)
 {
     // The window stays responsive; device buttons pressed meanwhile find the
     // worker busy, and the file buttons are refused, so the table is left alone.
+    // A request that failed into a new search ends the wait too.
     m_waiting = true;
-    bool idle = false;
-    for (int round = 0; round < rounds && !idle; ++round) {
+    for (int round = 0; round < rounds && m_link.shared.linkState == request; ++round) {
         m_link.clock.sleepMs(WaitRoundMs);
         m_link.processEvents();
-        idle = m_link.shared.linkState == StateIdle;
     }
     m_waiting = false;
-    return idle;
-}
-
-void NameListEditing::withdraw(LinkState request)
-{
-    quint8 posted = request;
-    m_link.shared.linkState.compare_exchange_strong(posted, StateIdle);
+    withdrawRequest(m_link.shared, request);
+    return requestServed(m_link.shared, serial);
 }
 
 void NameListEditing::fromDevice()
 {
-    if (!post(m_kind.readRequest))
+    const std::optional<quint32> serial = post(m_kind.readRequest);
+    if (!serial)
         return;
-    waitForIdle(ReadRounds);
-    withdraw(m_kind.readRequest);
+    waitFor(m_kind.readRequest, *serial, ReadRounds);
     fillFields();
     m_state.listChanged = false;
 }
@@ -81,12 +77,10 @@ void NameListEditing::toDevice()
     if (m_state.listEmpty || m_waiting || m_link.shared.linkState != StateIdle)
         return;
     storeNames(table(), m_fields.names());
-    if (!post(m_kind.writeRequest))
-        return;
-    if (waitForIdle(WriteRounds))
+    const std::optional<quint32> serial = post(m_kind.writeRequest);
+    // Only a write the instrument confirmed counts: the list stays changed otherwise.
+    if (serial && waitFor(m_kind.writeRequest, *serial, WriteRounds))
         m_state.listChanged = false;
-    else
-        withdraw(m_kind.writeRequest);
 }
 
 void NameListEditing::fromFile()

@@ -58,10 +58,11 @@ public:
 
 private:
     NameListBlock &table() const { return m_link.shared.*m_kind.table; }
-    bool post(LinkState request);
-    // Rounds of 100 ms until the worker is idle again; false when it was not.
-    bool waitForIdle(int rounds);
-    void withdraw(LinkState request);
+    // The request's serial, or nothing when the worker is busy.
+    std::optional<quint32> post(LinkState request);
+    // Rounds of 100 ms while the request stands, then withdrawn if it still
+    // does; true when the worker served it.
+    bool waitFor(LinkState request, quint32 serial, int rounds);
 
     const NameListKind &m_kind;
     NameListState &m_state;

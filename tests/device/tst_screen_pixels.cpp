@@ -1,5 +1,4 @@
 #include "device/screen_pixels.h"
-#include "device/screen_request.h"
 #include "device/screen_viewer_settings.h"
 
 #include <QFile>
@@ -40,16 +39,13 @@ QStringList framedPicture(const std::function<bool(int x, int y)> &displayInk)
 
 } // namespace
 
-// The screen picture, the screen request's hand-over and the viewer's settings.
+// The screen picture and the viewer's settings.
 class TestScreenPixels : public QObject {
     Q_OBJECT
 private slots:
     void decode_data();
     void decode();
     void shorterReplyAfterAFullOne();
-    void postScreenRequest_data();
-    void postScreenRequest();
-    void releasedBufferIsNeverWritten();
     void viewerSettings_data();
     void viewerSettings();
 };
@@ -97,54 +93,6 @@ void TestScreenPixels::shorterReplyAfterAFullOne()
     std::fill_n(block.begin(), 512, 0xFF); // a 512-byte reply
     pixels.decode(block);
     QCOMPARE(picture(pixels), framedPicture([](int, int y) { return y < 32; }));
-}
-
-void TestScreenPixels::postScreenRequest_data()
-{
-    QTest::addColumn<int>("before");
-    QTest::addColumn<bool>("posted");
-
-    QTest::newRow("idle") << int(StateIdle) << true;
-    QTest::newRow("searching: the search is replaced") << int(StateSearch) << true;
-    QTest::newRow("another viewer's request") << int(StateReadScreen) << true;
-    QTest::newRow("reading the records: not cut short") << int(StateReadImpacts) << false;
-    QTest::newRow("a complete read being handed over") << int(StateFinishRead) << false;
-    QTest::newRow("a name list being written") << int(StateWriteMaterials) << false;
-    QTest::newRow("a name list being read") << int(StateReadObjects) << false;
-}
-
-void TestScreenPixels::postScreenRequest()
-{
-    QFETCH(int, before);
-    QFETCH(bool, posted);
-
-    LinkShared shared;
-    shared.linkState = quint8(before);
-    ScreenBlock mine{};
-    QCOMPARE(kvt::postScreenRequest(shared, mine), posted);
-    QCOMPARE(int(shared.linkState.load()), posted ? int(StateReadScreen) : before);
-    QCOMPARE(shared.screenBuffer, posted ? &mine : nullptr);
-}
-
-void TestScreenPixels::releasedBufferIsNeverWritten()
-{
-    LinkShared shared;
-    shared.linkState = StateIdle;
-    ScreenBlock first{}, second{};
-    ScreenBlock reply;
-    reply.fill(0x5A);
-
-    QVERIFY(kvt::postScreenRequest(shared, first));
-    QVERIFY(kvt::postScreenRequest(shared, second)); // the last viewer to ask gets the reply
-    releaseScreenBuffer(shared, first);              // not the holder: nothing changes
-    deliverScreen(shared, reply);
-    QCOMPARE(first, ScreenBlock{});
-    QCOMPARE(second, reply);
-
-    second.fill(0);
-    releaseScreenBuffer(shared, second);
-    deliverScreen(shared, reply);
-    QCOMPARE(second, ScreenBlock{});
 }
 
 void TestScreenPixels::viewerSettings_data()

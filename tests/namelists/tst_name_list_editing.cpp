@@ -54,6 +54,7 @@ private slots:
     void toFileExtensions_data();
     void toFileExtensions();
     void fileButtonsWaitForTheWorker();
+    void writeThatFailedIsNotTakenForDone();
 
 private:
     NameListEditing &editor(const NameListKind &kind = materialsKind());
@@ -357,6 +358,24 @@ void TestNameListEditing::fileButtonsWaitForTheWorker()
     QVERIFY(prompts.openRequests().empty());
     QVERIFY(prompts.saveRequests().empty());
     QCOMPARE(editorClock.pauses().size(), 50);
+}
+
+void TestNameListEditing::writeThatFailedIsNotTakenForDone()
+{
+    // Before the measurements were first read, a failed exchange sends the
+    // worker searching; it is idle again after a new read. That idle state is
+    // not the instrument's confirmation.
+    runWorkerUntilIdle();
+    workerServes = false;
+    NameListEditing &objects = editor(objectsKind());
+    objects.setDefaults();
+    int rounds = 0;
+    duringWait = [&] {
+        shared.linkState = ++rounds == 1 ? StateSearch : StateIdle;
+    };
+    objects.toDevice();
+    QVERIFY(state.listChanged);
+    QCOMPARE(rounds, 1);
 }
 
 QTEST_GUILESS_MAIN(TestNameListEditing)

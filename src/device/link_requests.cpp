@@ -1,0 +1,97 @@
+#include "link_requests.h"
+
+namespace kvt {
+namespace {
+
+bool stands(const LinkShared &shared, const StandingRequest &standing)
+{
+    return shared.linkState == standing.request && shared.requestSerial == standing.serial;
+}
+
+} // namespace
+
+std::optional<quint32> postRequest(LinkShared &shared, LinkState request)
+{
+    const std::lock_guard lock(shared.requestLock);
+    quint8 idle = StateIdle;
+    if (!shared.linkState.compare_exchange_strong(idle, request))
+        return std::nullopt;
+    return ++shared.requestSerial;
+}
+
+bool requestServed(LinkShared &shared, quint32 serial)
+{
+    const std::lock_guard lock(shared.requestLock);
+    return shared.servedSerial == serial;
+}
+
+void withdrawRequest(LinkShared &shared, LinkState request)
+{
+    const std::lock_guard lock(shared.requestLock);
+    quint8 posted = request;
+    shared.linkState.compare_exchange_strong(posted, StateIdle);
+}
+
+bool postScreenRequest(LinkShared &shared, ScreenBlock &buffer)
+{
+    const std::lock_guard lock(shared.requestLock);
+    for (quint8 replaced : {StateIdle, StateSearch, StateReadScreen}) {
+        quint8 expected = replaced;
+        if (shared.linkState.compare_exchange_strong(expected, StateReadScreen)) {
+            shared.screenBuffer = &buffer;
+            ++shared.requestSerial;
+            return true;
+        }
+    }
+    return false;
+}
+
+void releaseScreenBuffer(LinkShared &shared, const ScreenBlock &buffer)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (shared.screenBuffer == &buffer)
+        shared.screenBuffer = nullptr;
+}
+
+std::optional<StandingRequest> standingRequest(LinkShared &shared, LinkState request)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (shared.linkState != request)
+        return std::nullopt;
+    return StandingRequest{request, shared.requestSerial};
+}
+
+std::optional<NameListBlock> takeOutgoingNames(LinkShared &shared, const StandingRequest &standing,
+                                               const NameListBlock &table)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (!stands(shared, standing))
+        return std::nullopt;
+    return table;
+}
+
+void deliverNames(LinkShared &shared, const StandingRequest &standing, NameListBlock &table,
+                  const NameListBlock &reply)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (stands(shared, standing))
+        table = reply;
+}
+
+void deliverScreen(LinkShared &shared, const ScreenBlock &reply)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (shared.screenBuffer)
+        *shared.screenBuffer = reply;
+}
+
+void completeRequest(LinkShared &shared, const StandingRequest &standing)
+{
+    const std::lock_guard lock(shared.requestLock);
+    if (!stands(shared, standing))
+        return;
+    shared.linkState = StateIdle;
+    shared.servedSerial = standing.serial;
+}
+
+} // namespace kvt
