@@ -3,6 +3,7 @@
 #include "cli_files.h"
 #include "cli_output.h"
 #include "cli_worker.h"
+#include "device/link_requests.h"
 #include "files/file_texts.h"
 #include "namelists/name_list_file.h"
 #include "namelists/name_list_kind.h"
@@ -28,17 +29,19 @@ QByteArray existingBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Once the worker is idle the request is posted; once it is idle again the
-// transfer is done. A request the worker cannot serve stays until the time-out.
+// Once the worker is idle (the measurements read) the request is posted; the
+// transfer is done when the worker says it served that request. One that
+// failed into a new search is posted again once the worker is back.
 int transfer(CliWorker &worker, LinkState request, int timeoutSeconds, const std::function<int()> &done)
 {
-    bool posted = false;
+    std::optional<quint32> serial;
     return worker.run(timeoutSeconds, [&] {
-        quint8 idle = StateIdle;
-        if (!posted)
-            posted = worker.link().linkState.compare_exchange_strong(idle, request);
-        else if (worker.link().linkState == StateIdle)
-            worker.finish(done());
+        // The state first: once it is seen idle, a served request shows as served.
+        const quint8 state = worker.link().linkState;
+        if (serial && requestServed(worker.link(), *serial))
+            return worker.finish(done());
+        if (!serial || state != request)
+            serial = postRequest(worker.link(), request);
     });
 }
 

@@ -19,18 +19,15 @@ int runScreen(const QStringList &arguments, Language language)
 
     CliWorker worker(language);
     ScreenBlock received{};
-    bool posted = false;
+    std::optional<quint32> serial;
     const int exitCode = worker.run(options->timeoutSeconds, [&] {
-        // Asked of an idle worker, so that the measurements are read first and
-        // a failed exchange is tried again rather than ending in a new search.
-        if (!posted) {
-            posted = worker.link().linkState == StateIdle && postScreenRequest(worker.link(), received);
-            return;
-        }
-        if (worker.link().linkState == StateReadScreen)
-            return;
-        if (worker.link().linkState != StateIdle) {
-            posted = false; // the link failed: ask again once the worker is back
+        // Asked of an idle worker, so that the measurements are read first; a
+        // request that failed into a new search is asked again once it is back.
+        // The state first: once it is seen idle, a served request shows as served.
+        const quint8 state = worker.link().linkState;
+        if (!serial || !requestServed(worker.link(), *serial)) {
+            if (state == StateIdle)
+                serial = postScreenRequest(worker.link(), received);
             return;
         }
         ScreenPixels pixels;

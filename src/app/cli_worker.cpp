@@ -12,6 +12,7 @@ namespace kvt {
 namespace {
 
 constexpr int StepMs = 50;
+constexpr int MaxTimeoutSeconds = 24 * 60 * 60;
 constexpr int StopWaitMs = 5000;
 
 } // namespace
@@ -65,15 +66,22 @@ int CliWorker::run(int timeoutSeconds, std::function<void()> step)
         });
         steps.start(StepMs);
     }
-    // No instrument that answers in time: the program's own not-connected text.
-    QTimer::singleShot(timeoutSeconds * 1000, [this] {
-        if (!m_finished) {
+    // No instrument that answers in time: the program's own not-connected
+    // text. The time a full instrument's records take to read does not count.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [this, timeoutSeconds] {
+        if (m_link.linkState == StateReadImpacts)
+            m_waited.restart();
+        if (!m_finished && m_waited.hasExpired(qint64(timeoutSeconds) * 1000)) {
             writeUtf8(stderr, QString::fromUtf16(NotConnectedMessage) + u'\n');
             finish(CliFailure);
         }
     });
+    watch.start(StepMs);
+    m_waited.start();
     thread.Start();
     const int exitCode = QCoreApplication::exec();
+    watch.stop();
     steps.stop();
     thread.StopAndWait(StopWaitMs);
     return exitCode;
@@ -93,7 +101,7 @@ std::optional<CliDeviceOptions> parseDeviceOptions(const QStringList &arguments)
             options.positional << arguments[i];
         else
             ok = false;
-        if (!ok || options.timeoutSeconds <= 0)
+        if (!ok || options.timeoutSeconds <= 0 || options.timeoutSeconds > MaxTimeoutSeconds)
             return std::nullopt;
     }
     return options;

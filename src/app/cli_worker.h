@@ -3,6 +3,8 @@
 #include "device/device_worker.h"
 #include "device/link_display.h"
 
+#include <QElapsedTimer>
+
 #include <functional>
 
 namespace kvt {
@@ -18,8 +20,9 @@ public:
     void onFinishRead(std::function<void(MeasurementStore &)> handler) { m_finishRead = std::move(handler); }
 
     // Runs the worker with step called every 50 ms on this thread until step
-    // (or the read's handler) calls finish. When timeoutSeconds pass first,
-    // the not-connected text goes to stderr and the exit status is 1.
+    // (or the read's handler) calls finish. When timeoutSeconds pass first
+    // (not counting the time since the worker last read a record), the
+    // not-connected text goes to stderr and the exit status is 1.
     int run(int timeoutSeconds, std::function<void()> step = {});
     void finish(int exitCode);
     // On stderr, like the worker's status texts.
@@ -39,10 +42,11 @@ private:
     std::function<void(MeasurementStore &)> m_finishRead;
     QString m_lastText;
     int m_lastProgress = -1;
+    QElapsedTimer m_waited;
     bool m_finished = false;
 };
 
-// Parses "-o FILE", "--timeout SEC" and the given positional arguments.
+// Parses "-o FILE", "--timeout SEC" (1 to 86400) and the positional arguments.
 struct CliDeviceOptions {
     QString output;
     int timeoutSeconds = 15;

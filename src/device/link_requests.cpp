@@ -32,18 +32,17 @@ void withdrawRequest(LinkShared &shared, LinkState request)
     shared.linkState.compare_exchange_strong(posted, StateIdle);
 }
 
-bool postScreenRequest(LinkShared &shared, ScreenBlock &buffer)
+std::optional<quint32> postScreenRequest(LinkShared &shared, ScreenBlock &buffer)
 {
     const std::lock_guard lock(shared.requestLock);
     for (quint8 replaced : {StateIdle, StateSearch, StateReadScreen}) {
         quint8 expected = replaced;
         if (shared.linkState.compare_exchange_strong(expected, StateReadScreen)) {
             shared.screenBuffer = &buffer;
-            ++shared.requestSerial;
-            return true;
+            return ++shared.requestSerial;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 void releaseScreenBuffer(LinkShared &shared, const ScreenBlock &buffer)

@@ -22,8 +22,8 @@ void withdrawRequest(LinkShared &shared, LinkState request);
 // Posts the screen request for this buffer. It replaces a search, an idle
 // worker, or another viewer's screen request (that viewer then sees nothing
 // new); while the worker reads the measurements or serves a name list it is
-// not posted (false), so that neither is cut short and lost.
-bool postScreenRequest(LinkShared &shared, ScreenBlock &buffer);
+// not posted (nothing), so that neither is cut short and lost.
+std::optional<quint32> postScreenRequest(LinkShared &shared, ScreenBlock &buffer);
 // A closing viewer lets go of its buffer.
 void releaseScreenBuffer(LinkShared &shared, const ScreenBlock &buffer);
 

@@ -97,7 +97,7 @@ void TfrmScreenshot::pollRequest()
 {
     // While the worker reads the measurements or serves a name list, the
     // request waits for it; a search or an idle worker takes it at once.
-    if (m_phase == Phase::Posting && postScreenRequest(m_env.shared, screenReceiveBuffer))
+    if (m_phase == Phase::Posting && postScreenRequest(m_env.shared, screenReceiveBuffer).has_value())
         m_phase = Phase::Waiting;
     if (m_phase == Phase::Waiting && m_env.shared.linkState != StateReadScreen)
         showReceivedScreen();

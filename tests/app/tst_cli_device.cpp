@@ -14,12 +14,15 @@ using namespace kvt;
 class TestCliDevice : public QObject {
     Q_OBJECT
 private slots:
+    void init() { simulator.clear(); }
     void namesRoundTrip_data();
     void namesRoundTrip();
     void unreadableNameFile();
     void screen();
     void noInstrument_data();
     void noInstrument();
+    void failedTransferIsNoSuccess();
+    void longReadIsNoTimeOut();
     void badUsage_data();
     void badUsage();
 
@@ -31,6 +34,7 @@ private:
     };
     Run cli(const QStringList &arguments, const QString &libUsb = KVT10_SIM_LIBRARY, const QString &pipes = {});
     QTemporaryDir dir;
+    QStringList simulator; // extra KVT10_SIM_* settings for the next runs
 };
 
 TestCliDevice::Run TestCliDevice::cli(const QStringList &arguments, const QString &libUsb, const QString &pipes)
@@ -43,6 +47,8 @@ TestCliDevice::Run TestCliDevice::cli(const QStringList &arguments, const QStrin
     env.remove("KVT10_SIM_FAULTS");
     env.remove("KVT10_SIM_DATA");
     env.insert("KVT10_SIM_IMPACTS", "4");
+    for (const QString &setting : simulator)
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1));
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(KVT10_CLI, arguments);
@@ -88,7 +94,7 @@ void TestCliDevice::namesRoundTrip()
     edited.write(nameListFileBytes({}, kind.fileSection, names));
     edited.close();
     const Run write = cli({"names", "write", list, file}, dir.filePath("no-libusb.so"), pipes);
-    QCOMPARE(write.exitCode, 0);
+    QVERIFY2(write.exitCode == 0, qPrintable(write.err));
     QVERIFY2(write.err.endsWith("Param Writed\n"), qPrintable(write.err));
     const Run back = cli({"names", "read", list}, dir.filePath("no-libusb.so"), pipes);
     QCOMPARE(back.exitCode, 0);
@@ -125,6 +131,11 @@ void TestCliDevice::noInstrument_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("names read") << QStringList{"names", "read", "objects"};
+    const QString list = dir.filePath("objects.objkvt");
+    QFile file(list);
+    if (!file.open(QIODevice::WriteOnly) || file.write("[Objects Names]\nName00=a\n") <= 0)
+        qFatal("cannot write the name list");
+    QTest::newRow("names write") << QStringList{"names", "write", "objects", list};
     QTest::newRow("screen") << QStringList{"screen", "-o", "unused.bmp"};
 }
 
@@ -138,6 +149,28 @@ void TestCliDevice::noInstrument()
     QVERIFY(!QFile::exists("unused.bmp"));
 }
 
+void TestCliDevice::failedTransferIsNoSuccess()
+{
+    // An instrument with no measurements that never answers the list command:
+    // each failure sends the worker searching and back to idle, which is not
+    // the list read.
+    simulator << "KVT10_SIM_FAULTS=empty-directory,timeout-on=5";
+    const Run run = cli({"names", "read", "materials", "--timeout", "3"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains("Link Error"), qPrintable(run.err));
+}
+
+void TestCliDevice::longReadIsNoTimeOut()
+{
+    // The time limit does not count the records' read (1000 records take
+    // about 4 s).
+    simulator << "KVT10_SIM_IMPACTS=1000" << "KVT10_SIM_TIMING=fullspeed";
+    const Run run = cli({"names", "read", "objects", "--timeout", "2"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains("Data Readed (1000)\nParam Readed\n"), qPrintable(run.err));
+}
+
 void TestCliDevice::badUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -147,7 +180,8 @@ void TestCliDevice::badUsage_data()
     QTest::newRow("write with -o") << QStringList{"names", "write", "objects", "f", "-o", "g"};
     QTest::newRow("unknown direction") << QStringList{"names", "copy", "objects"};
     QTest::newRow("screen without -o") << QStringList{"screen"};
-    QTest::newRow("bad time-out") << QStringList{"screen", "-o", "x.bmp", "--timeout", "0"};
+    QTest::newRow("no time-out") << QStringList{"screen", "-o", "x.bmp", "--timeout", "0"};
+    QTest::newRow("a time-out beyond a day") << QStringList{"screen", "-o", "x.bmp", "--timeout", "86401"};
 }
 
 void TestCliDevice::badUsage()

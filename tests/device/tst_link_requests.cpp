@@ -39,7 +39,7 @@ void TestLinkRequests::postScreenRequest()
     LinkShared shared;
     shared.linkState = quint8(before);
     ScreenBlock mine{};
-    QCOMPARE(kvt::postScreenRequest(shared, mine), posted);
+    QCOMPARE(kvt::postScreenRequest(shared, mine).has_value(), posted);
     QCOMPARE(int(shared.linkState.load()), posted ? int(StateReadScreen) : before);
     QCOMPARE(shared.screenBuffer, posted ? &mine : nullptr);
 }
