@@ -9,7 +9,6 @@
 #include "namelists/name_list_kind.h"
 #include "namelists/name_table.h"
 
-#include <QFile>
 
 namespace kvt {
 namespace {
@@ -23,11 +22,6 @@ int usage()
     return CliUsage;
 }
 
-QByteArray existingBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Once the worker is idle (the measurements read) the request is posted; the
 // transfer is done when the worker says it served that request. One that
@@ -80,7 +74,7 @@ int runNames(const QStringList &arguments, Language language)
             writeUtf8(stdout, names.join(u'\n') + u'\n');
             return int(CliSuccess);
         }
-        const QByteArray bytes = nameListFileBytes(existingBytes(options->output), kind.fileSection, names);
+        const QByteArray bytes = updatedNameListFile(options->output, kind.fileSection, names);
         return int(writeFileForCli(options->output, bytes, language) ? CliSuccess : CliFailure);
     });
 }

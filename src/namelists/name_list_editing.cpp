@@ -8,7 +8,6 @@
 #include "name_table.h"
 #include "support/common_texts.h"
 
-#include <QFile>
 
 namespace kvt {
 namespace {
@@ -17,11 +16,6 @@ constexpr int WaitRoundMs = 100;
 constexpr int ReadRounds = 20;  // 2 s
 constexpr int WriteRounds = 50; // 5 s
 
-QByteArray existingBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -119,7 +113,7 @@ void NameListEditing::toFile()
         [this](const QString &name) { return correctedSaveName(name, m_kind.extension, m_kind.replacedExtensions); }};
     // Only the list's 13 keys change; whatever else the file holds stays.
     saveThroughDialog(files, request, [this, &names](const QString &fileName) {
-        return nameListFileBytes(existingBytes(fileName), m_kind.fileSection, names);
+        return updatedNameListFile(fileName, m_kind.fileSection, names);
     });
 }
 

@@ -42,4 +42,10 @@ QByteArray nameListFileBytes(const QByteArray &existing, const QString &section,
     return profile.bytes();
 }
 
+QByteArray updatedNameListFile(const QString &path, const QString &section, const QStringList &names)
+{
+    QFile file(path);
+    return nameListFileBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), section, names);
+}
+
 } // namespace kvt

@@ -17,5 +17,7 @@ std::optional<QStringList> readNameListFile(const QString &path, const QString &
 // The file's bytes with the section's 13 keys set to the names; everything
 // else in the existing bytes stays as it was.
 QByteArray nameListFileBytes(const QByteArray &existing, const QString &section, const QStringList &names);
+// The same for the file of that name as it is now (none: a new file).
+QByteArray updatedNameListFile(const QString &path, const QString &section, const QStringList &names);
 
 } // namespace kvt
