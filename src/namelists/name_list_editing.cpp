@@ -8,7 +8,6 @@
 #include "name_table.h"
 #include "support/common_texts.h"
 
-
 namespace kvt {
 namespace {
 
