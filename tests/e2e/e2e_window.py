@@ -79,6 +79,14 @@ def wait_for_labels(app, wanted, timeout):
     return labels
 
 
+def choose_menu_item(app, name):
+    """Chooses the menu item through the accessibility bus; False when there is none."""
+    items = [node for _, node in accessible_tree(app) if node.getRoleName() == "menu item" and node.name == name]
+    if items:
+        items[0].queryAction().doAction(0)
+    return bool(items)
+
+
 def wait_for_texts(app, wanted, timeout):
     """The texts of the editable fields, once one of them reads wanted."""
     deadline = time.time() + timeout
@@ -151,12 +159,9 @@ def main():
             failures.append("no window titled KVT-1.0 (frames: %r)" % frames)
 
         # Command > Read KVT-1.0: the simulated instrument's 12 impacts replace the file's.
-        read_items = [node for _, node in accessible_tree(app)
-                      if node.getRoleName() == "menu item" and node.name == "Read KVT-1.0"]
-        if not read_items:
+        if not choose_menu_item(app, "Read KVT-1.0"):
             failures.append("no Command > Read KVT-1.0 menu item")
         else:
-            read_items[0].queryAction().doAction(0)
             labels = wait_for_labels(app, ["Data Readed (12)", "KVT-1.0 sim 1.0"], 30)
             if "Data Readed (12)" not in labels:
                 failures.append("the instrument was not read (labels: %r)" % labels)
@@ -165,23 +170,17 @@ def main():
                 failures.append("the reading was not kept in %s" % readings)
 
             # Command > Materials names edit: the editor reads the instrument's list.
-            editor_items = [node for _, node in accessible_tree(app)
-                            if node.getRoleName() == "menu item" and node.name == "Materials names edit"]
-            if not editor_items:
+            if not choose_menu_item(app, "Materials names edit"):
                 failures.append("no Command > Materials names edit menu item")
             else:
-                editor_items[0].queryAction().doAction(0)
                 names = wait_for_texts(app, "Песок", 30)
                 if "Песок" not in names:
                     failures.append("the material editor does not show the instrument's list (%r)" % names)
 
             # Command > Screenshot read: a viewer reads the display and saves it beside the program.
-            screen_items = [node for _, node in accessible_tree(app)
-                            if node.getRoleName() == "menu item" and node.name == "Screenshot read"]
-            if not screen_items:
+            if not choose_menu_item(app, "Screenshot read"):
                 failures.append("no Command > Screenshot read menu item")
             else:
-                screen_items[0].queryAction().doAction(0)
                 labels = wait_for_labels(app, ["Screenshot readed"], 30)
                 if "Screenshot readed" not in labels:
                     failures.append("the screen was not read (labels: %r)" % labels)
@@ -190,12 +189,9 @@ def main():
 
         subprocess.run(["import", "-display", display, "-window", "root", args.screenshot], check=False)
 
-        exit_items = [node for _, node in accessible_tree(app)
-                      if node.getRoleName() == "menu item" and node.name == "Exit"]
-        if not exit_items:
+        if not choose_menu_item(app, "Exit"):
             failures.append("no File > Exit menu item")
         else:
-            exit_items[0].queryAction().doAction(0)
             try:
                 code = kvt10.wait(timeout=30)
                 if code != 0:
