@@ -9,7 +9,6 @@
 #include "namelists/name_list_kind.h"
 #include "namelists/name_table.h"
 
-
 namespace kvt {
 namespace {
 
@@ -20,23 +19,6 @@ int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(NamesUsage));
     return CliUsage;
-}
-
-
-// Once the worker is idle (the measurements read) the request is posted; the
-// transfer is done when the worker says it served that request. One that
-// failed into a new search is posted again once the worker is back.
-int transfer(CliWorker &worker, LinkState request, int timeoutSeconds, const std::function<int()> &done)
-{
-    std::optional<quint32> serial;
-    return worker.run(timeoutSeconds, [&] {
-        // The state first: once it is seen idle, a served request shows as served.
-        const quint8 state = worker.link().linkState;
-        if (serial && requestServed(worker.link(), *serial))
-            return worker.finish(done());
-        if (!serial || state != request)
-            serial = postRequest(worker.link(), request);
-    });
 }
 
 } // namespace
@@ -65,10 +47,11 @@ int runNames(const QStringList &arguments, Language language)
             return CliFailure;
         }
         storeNames(table, *names);
-        return transfer(worker, kind.writeRequest, options->timeoutSeconds, [] { return int(CliSuccess); });
+        return worker.runRequest(options->timeoutSeconds, [&] { return postRequest(worker.link(), kind.writeRequest); },
+                                 [] { return int(CliSuccess); });
     }
 
-    return transfer(worker, kind.readRequest, options->timeoutSeconds, [&] {
+    return worker.runRequest(options->timeoutSeconds, [&] { return postRequest(worker.link(), kind.readRequest); }, [&] {
         const QStringList names = namesFromTable(table);
         if (options->output.isEmpty()) {
             writeUtf8(stdout, names.join(u'\n') + u'\n');

@@ -3,8 +3,8 @@
 #include "cli_files.h"
 #include "cli_output.h"
 #include "cli_worker.h"
-#include "device/screen_bitmap.h"
 #include "device/link_requests.h"
+#include "device/screen_bitmap.h"
 #include "device/screen_viewer_settings.h"
 
 namespace kvt {
@@ -19,26 +19,18 @@ int runScreen(const QStringList &arguments, Language language)
 
     CliWorker worker(language);
     ScreenBlock received{};
-    std::optional<quint32> serial;
-    const int exitCode = worker.run(options->timeoutSeconds, [&] {
-        // Asked of an idle worker, so that the measurements are read first; a
-        // request that failed into a new search is asked again once it is back.
-        // The state first: once it is seen idle, a served request shows as served.
-        const quint8 state = worker.link().linkState;
-        if (!serial || !requestServed(worker.link(), *serial)) {
-            if (state == StateIdle)
-                serial = postScreenRequest(worker.link(), received);
-            return;
-        }
-        ScreenPixels pixels;
-        pixels.drawScreenFrame();
-        {
-            const std::lock_guard lock(worker.link().requestLock);
-            pixels.decode(received);
-        }
-        const QImage image = screenImage(pixels, DefaultPenColor, DefaultBackgroundColor);
-        worker.finish(writeFileForCli(options->output, bitmapFileBytes(image), language) ? CliSuccess : CliFailure);
-    });
+    const int exitCode = worker.runRequest(
+        options->timeoutSeconds, [&] { return postScreenRequest(worker.link(), received); },
+        [&] {
+            ScreenPixels pixels;
+            pixels.drawScreenFrame();
+            {
+                const std::lock_guard lock(worker.link().requestLock);
+                pixels.decode(received);
+            }
+            const QImage image = screenImage(pixels, DefaultPenColor, DefaultBackgroundColor);
+            return int(writeFileForCli(options->output, bitmapFileBytes(image), language) ? CliSuccess : CliFailure);
+        });
     releaseScreenBuffer(worker.link(), received);
     return exitCode;
 }

@@ -3,6 +3,7 @@
 #include "cli_output.h"
 #include "device/execute_thread_host.h"
 #include "device/libusb_error_text.h"
+#include "device/link_requests.h"
 #include "device/lm_thread.h"
 
 #include <QCoreApplication>
@@ -85,6 +86,20 @@ int CliWorker::run(int timeoutSeconds, std::function<void()> step)
     steps.stop();
     thread.StopAndWait(StopWaitMs);
     return exitCode;
+}
+
+int CliWorker::runRequest(int timeoutSeconds, const std::function<std::optional<quint32>()> &post,
+                          const std::function<int()> &done)
+{
+    std::optional<quint32> serial;
+    return run(timeoutSeconds, [&] {
+        // The state first: once it is seen idle, a served request shows as served.
+        const quint8 state = m_link.linkState;
+        if (serial && requestServed(m_link, *serial))
+            return finish(done());
+        if (state == StateIdle)
+            serial = post();
+    });
 }
 
 std::optional<CliDeviceOptions> parseDeviceOptions(const QStringList &arguments)

@@ -24,6 +24,12 @@ public:
     // (not counting the time since the worker last read a record), the
     // not-connected text goes to stderr and the exit status is 1.
     int run(int timeoutSeconds, std::function<void()> step = {});
+    // Runs the worker until a request of the window's kind is served: post is
+    // called whenever the worker is idle (first once the measurements are read,
+    // again after a failed exchange sent it searching) and gives the posted
+    // request's serial; done gives the exit status once that request is served.
+    int runRequest(int timeoutSeconds, const std::function<std::optional<quint32>()> &post,
+                   const std::function<int()> &done);
     void finish(int exitCode);
     // On stderr, like the worker's status texts.
     void say(const QString &text);

@@ -76,7 +76,6 @@ public:
     bool materialEditorOpen() const;
     bool objectEditorOpen() const;
     NameListEditor *materialEditor() const;
-    NameListEditor *objectEditor() const;
     void ACopyTable1Execute();
     void ACopyBlockTable1Execute();
     void ACopyTable2Execute();

@@ -29,11 +29,6 @@ NameListEditor *TForm1::materialEditor() const
     return m_materialEditor;
 }
 
-NameListEditor *TForm1::objectEditor() const
-{
-    return m_objectEditor;
-}
-
 void TForm1::AMaterialEditExecute()
 {
     if (materialEditorOpen())

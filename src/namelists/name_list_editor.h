@@ -24,7 +24,6 @@ public:
     // from the instrument when it is idle.
     void open();
 
-    NameListEditing &editing() { return m_editing; }
     QLineEdit *field(int slot) const { return m_fields[size_t(slot)]; }
 
     void btnFromDeviceClick() { m_editing.fromDevice(); }
