@@ -13,6 +13,7 @@ Run it inside `dbus-run-session`; CTest does (tests/CMakeLists.txt).
 import argparse
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import sys
@@ -35,16 +36,48 @@ def kvt_file(series_lengths):
     return b"KVT-1.0\0" + struct.pack("<II", len(directory), len(records)) + directory + records
 
 
-def start_xvfb():
-    read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                            pass_fds=(write_end,), stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as pipe:
-        display = pipe.readline().strip()
-    if not display:
-        sys.exit("Xvfb did not start")
-    return xvfb, ":" + display
+def x_server_answers(display):
+    """True when an X server accepts a connection on the display, tried as
+    libxcb tries it: the abstract socket first, then the socket file."""
+    path = "/tmp/.X11-unix/X" + display.lstrip(":")
+    setup = struct.pack("<cxHHHHxx", b"l", 11, 0, 0, 0)
+    for address in ("\0" + path, path):
+        try:
+            with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as client:
+                client.settimeout(5)
+                client.connect(address)
+                client.sendall(setup)
+                reply = client.recv(8)
+                if reply[:1] == b"\1":
+                    return True
+                print("the X server on %s refused us: %r" % (display, client.recv(256)), file=sys.stderr)
+                return False
+        except (FileNotFoundError, ConnectionRefusedError):
+            continue
+        except OSError as error:
+            print("no X connection on %s: %s" % (display, error), file=sys.stderr)
+            return False
+    return False
+
+
+def start_xvfb(log_path, attempts=3):
+    """Xvfb on a display it chose itself, once a client can really connect to it."""
+    for _ in range(attempts):
+        read_end, write_end = os.pipe()
+        log = open(log_path, "ab")
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                 "-nolisten", "tcp"], pass_fds=(write_end,), stdout=log, stderr=log)
+        log.close()
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            display = ":" + pipe.readline().strip()
+        if display != ":" and x_server_answers(display):
+            return xvfb, display
+        xvfb.terminate()
+        xvfb.wait()
+        time.sleep(1)
+    with open(log_path, errors="replace") as log:
+        sys.exit("Xvfb did not give a usable display:\n" + log.read())
 
 
 def accessible_tree(node, depth=0):
@@ -58,9 +91,9 @@ def accessible_tree(node, depth=0):
         return
 
 
-def find_application(pyatspi, name, timeout):
+def find_application(pyatspi, name, process, timeout):
     deadline = time.time() + timeout
-    while time.time() < deadline:
+    while time.time() < deadline and process.poll() is None:
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == name:
                 return app
@@ -125,7 +158,7 @@ def main():
     with open(os.path.join(data_folder, "site 7.kvt"), "wb") as f:
         f.write(kvt_file([2, 3, 1]))
 
-    xvfb, display = start_xvfb()
+    xvfb, display = start_xvfb(os.path.join(work, "xvfb.log"))
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0", KVT10_LIBUSB=args.simulator, KVT10_SIM_IMPACTS="12",
                XDG_DATA_HOME=os.path.join(work, "data"))
@@ -138,13 +171,18 @@ def main():
     failures = []
     try:
         time.sleep(1)
-        # Unquoted, the path arrives as two arguments; the program joins them.
-        kvt10 = subprocess.Popen([program, os.path.join(work, "field"), "data/site 7.kvt"], env=env)
-
         import pyatspi
-        app = find_application(pyatspi, "kvt10", 30)
+        for _ in range(2):  # a second start only when the first could not reach the display
+            # Unquoted, the path arrives as two arguments; the program joins them.
+            kvt10 = subprocess.Popen([program, os.path.join(work, "field"), "data/site 7.kvt"], env=env)
+            app = find_application(pyatspi, "kvt10", kvt10, 30)
+            if app is not None or kvt10.poll() is None:
+                break
         if app is None:
-            sys.exit("FAIL: the kvt10 window never appeared on the accessibility bus")
+            with open(os.path.join(work, "xvfb.log"), errors="replace") as log:
+                sys.exit("FAIL: the kvt10 window never appeared on the accessibility bus "
+                         "(kvt10 exit code %s, Xvfb exit code %s, X server on %s answers: %s)\nXvfb said:\n%s"
+                         % (kvt10.poll(), xvfb.poll(), display, x_server_answers(display), log.read()))
         wanted = ['File "site 7.kvt"', "Data Readed (6)"]
         labels = wait_for_labels(app, wanted, 30)
         for text in wanted:
