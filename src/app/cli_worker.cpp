@@ -7,6 +7,7 @@
 #include "device/lm_thread.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace kvt {
@@ -68,18 +69,23 @@ int CliWorker::run(int timeoutSeconds, std::function<void()> step)
         steps.start(StepMs);
     }
     // No instrument that answers in time: the program's own not-connected
-    // text. The time a full instrument's records take to read does not count.
+    // text. Once the instrument answers, reading its records may take long
+    // (a full one takes minutes); that time does not count, and a stalled
+    // read fails through the worker's own transfer time-outs.
     QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [this, timeoutSeconds] {
-        if (m_link.linkState == StateReadImpacts)
-            m_waited.restart();
-        if (!m_finished && m_waited.hasExpired(qint64(timeoutSeconds) * 1000)) {
+    QElapsedTimer sinceTick;
+    qint64 waitedMs = 0;
+    QObject::connect(&watch, &QTimer::timeout, [this, timeoutSeconds, &sinceTick, &waitedMs] {
+        const qint64 tickMs = sinceTick.restart();
+        if (!readingRecords(m_link.linkState))
+            waitedMs += tickMs;
+        if (!m_finished && waitedMs > qint64(timeoutSeconds) * 1000) {
             writeUtf8(stderr, QString::fromUtf16(NotConnectedMessage) + u'\n');
             finish(CliFailure);
         }
     });
     watch.start(StepMs);
-    m_waited.start();
+    sinceTick.start();
     thread.Start();
     const int exitCode = QCoreApplication::exec();
     watch.stop();

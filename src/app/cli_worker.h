@@ -3,7 +3,6 @@
 #include "device/device_worker.h"
 #include "device/link_display.h"
 
-#include <QElapsedTimer>
 
 #include <functional>
 
@@ -21,7 +20,7 @@ public:
 
     // Runs the worker with step called every 50 ms on this thread until step
     // (or the read's handler) calls finish. When timeoutSeconds pass first
-    // (not counting the time since the worker last read a record), the
+    // (not counting the time the worker spends reading the measurements), the
     // not-connected text goes to stderr and the exit status is 1.
     int run(int timeoutSeconds, std::function<void()> step = {});
     // Runs the worker until a request of the window's kind is served: post is
@@ -48,7 +47,6 @@ private:
     std::function<void(MeasurementStore &)> m_finishRead;
     QString m_lastText;
     int m_lastProgress = -1;
-    QElapsedTimer m_waited;
     bool m_finished = false;
 };
 

@@ -47,6 +47,13 @@ struct LinkShared {
     std::atomic<Language> language{Language::Russian};
 };
 
+// The instrument has answered and its measurements are being read.
+inline bool readingRecords(quint8 state)
+{
+    return state == StateReadVersion || state == StateReadDirectory || state == StateReadImpacts ||
+           state == StateFinishRead;
+}
+
 // The read command ("Read KVT-1.0"): only an idle worker is sent searching, and
 // the next complete read counts as new. False when the worker was busy.
 inline bool requestInstrumentRead(LinkShared &shared)
