@@ -3,7 +3,6 @@
 #include "device/device_worker.h"
 #include "device/link_display.h"
 
-
 #include <functional>
 
 namespace kvt {
