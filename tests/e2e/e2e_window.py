@@ -203,7 +203,7 @@ def main():
     try:
         time.sleep(1)
         import pyatspi
-        for _ in range(2):  # a second start only when the first could not reach the display
+        for _ in range(2):  # a second start only when the first ended before its window appeared
             # Unquoted, the path arrives as two arguments; the program joins them.
             kvt10 = subprocess.Popen([program, os.path.join(work, "field"), "data/site 7.kvt"], env=env)
             app = find_application(pyatspi, "kvt10", kvt10, 30)
