@@ -275,7 +275,7 @@ NameListBlock &DeviceWorker::nameTable(LinkState request)
 void DeviceWorker::failedExchange(WorkerHost &host)
 {
     // Before a complete read, start again from the search; after one, try the
-    // same step again. The link stays open: the next search uses it again.
+    // same step again.
     if (!m_shared.deviceDataRead)
         advance(m_passState, StateSearch);
     status(host, MsgLinkError);
@@ -284,6 +284,10 @@ void DeviceWorker::failedExchange(WorkerHost &host)
         exchange->resynchronise();
     else
         host.clock().sleepMs(1000);
+    // An instrument plugged in again has new pipe files (and a new libusb
+    // device): the next search or request opens the link afresh instead of
+    // writing on into the old one.
+    m_transport.closeLink();
     progress(host, std::nullopt);
 }
 

@@ -4,8 +4,11 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace kvt {
@@ -62,10 +65,29 @@ public:
 
     qint64 write(Handle handle, const void *bytes, qint64 count) override
     {
+        // An instrument that has gone leaves a FIFO nobody reads: the write
+        // fails with EPIPE, and the SIGPIPE that comes with it must not end
+        // the program, whatever the environment set up for that signal. The
+        // signal goes to this thread alone, so it is held back here and
+        // taken off again when this write raised it.
+        sigset_t pipeSignal;
+        sigemptyset(&pipeSignal);
+        sigaddset(&pipeSignal, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        const bool alreadyPending = sigismember(&pending, SIGPIPE) == 1;
+        sigset_t previousMask;
+        pthread_sigmask(SIG_BLOCK, &pipeSignal, &previousMask);
         qint64 written;
         do
             written = ::write(int(handle), bytes, size_t(count));
         while (written < 0 && errno == EINTR);
+        if (written < 0 && errno == EPIPE && !alreadyPending) {
+            const timespec noWait{0, 0};
+            while (sigtimedwait(&pipeSignal, nullptr, &noWait) < 0 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
         return written;
     }
 };

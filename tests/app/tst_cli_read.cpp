@@ -1,6 +1,7 @@
 #include "device/libusb_error_text.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,8 @@ class TestCliRead : public QObject {
 private slots:
     void savesWhatTheInstrumentHolds();
     void noInstrument();
+    void unplugOverPipes_data();
+    void unplugOverPipes();
     void badUsage_data();
     void badUsage();
 
@@ -67,6 +70,45 @@ void TestCliRead::noInstrument()
     QCOMPARE(cli.exitCode(), 1);
     QVERIFY(QString::fromUtf8(cli.readAllStandardError()).contains(QString::fromUtf16(kvt::NotConnectedMessage)));
     QVERIFY(!QFile::exists(dir.filePath("none.kvt")));
+}
+
+void TestCliRead::unplugOverPipes_data()
+{
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("plugged in again") << "unplug-after-records=2,replug-after-ms=300" << 0;
+    QTest::newRow("gone") << "unplug-after-records=2" << 1;
+}
+
+void TestCliRead::unplugOverPipes()
+{
+    // The instrument leaves while its records are read over its own pipes:
+    // a link error and a new search, never a signal that ends the tool.
+    QFETCH(QString, faults);
+    QFETCH(int, exitCode);
+    QProcessEnvironment env = environment("/nonexistent/libusb.so");
+    env.insert("KVT10_SIM_IMPACTS", "20");
+    env.insert("KVT10_SIM_FAULTS", faults);
+    const QString pipes = dir.filePath("pipes-" + QString::number(exitCode));
+    QProcess simulator;
+    simulator.setProcessEnvironment(env);
+    simulator.start(KVT10_SIM_PROGRAM, {"--pipes", pipes});
+    QTRY_VERIFY(QFile::exists(pipes + "/Pipe01"));
+
+    const QString read = dir.filePath("unplugged.kvt");
+    QFile::remove(read);
+    env.insert("KVT10_PIPE_DEVICE", pipes);
+    QProcess cli;
+    cli.setProcessEnvironment(env);
+    cli.start(KVT10_CLI, {"read", "-o", read, "--timeout", "3"});
+    QVERIFY(cli.waitForFinished(60000));
+    const QString log = QString::fromUtf8(cli.readAllStandardError());
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), exitCode);
+    QVERIFY2(log.contains("14%\nLink Error\n"), qPrintable(log));
+    QCOMPARE(QFileInfo(read).size(), exitCode == 0 ? 16 + 20 * 2200 : 0);
+    simulator.terminate();
+    QVERIFY(simulator.waitForFinished(5000));
 }
 
 void TestCliRead::badUsage_data()

@@ -26,6 +26,7 @@ private slots:
     void fullRead_data();
     void fullRead();
     void directoryWithoutImpacts();
+    void unplugDuringRecords_data();
     void unplugDuringRecords();
     void readRequestWhileReadingDoesNothing();
     void writeRequestWhileUnplugged();
@@ -111,9 +112,33 @@ void TestDeviceWorker::directoryWithoutImpacts()
     QCOMPARE(display.colors.back(), LinkColor::ButtonFace);
 }
 
+void TestDeviceWorker::unplugDuringRecords_data()
+{
+    QTest::addColumn<bool>("pipes");
+    QTest::newRow("libusb") << false;
+    QTest::newRow("pipes") << true;
+}
+
 void TestDeviceWorker::unplugDuringRecords()
 {
-    resetSimulator("unplug-after-records=10,replug-after-ms=100", "37");
+    QFETCH(bool, pipes);
+    const QByteArray faults = "unplug-after-records=10,replug-after-ms=300";
+    QTemporaryDir pipeFolder;
+    QProcess server;
+    if (pipes) {
+        // The instrument on its own pipes alone; nobody here ignores SIGPIPE,
+        // so a write into the pipe it left behind must not raise one.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("KVT10_SIM_FAULTS", faults);
+        env.insert("KVT10_SIM_IMPACTS", "37");
+        server.setProcessEnvironment(env);
+        server.start(QStringLiteral(KVT10_SIM_PROGRAM), {"--pipes", pipeFolder.path()});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(pipeFolder.filePath("Pipe01")), 10000);
+        qputenv("KVT10_PIPE_DEVICE", pipeFolder.path().toLocal8Bit());
+        worker = std::make_unique<DeviceWorker>(shared, display, QStringLiteral("/nonexistent/libusb.so"));
+    } else {
+        resetSimulator(faults, "37");
+    }
     QVERIFY(runUntil(StateReadImpacts));
     worker->pass(host); // the records: the eleventh fails
     QCOMPARE(shared.linkState.load(), quint8(StateSearch));
@@ -121,13 +146,18 @@ void TestDeviceWorker::unplugDuringRecords()
     QVERIFY(display.colors.contains(LinkColor::Red));
     QCOMPARE(display.finishedReads, 0); // nothing half read reaches the window
 
-    // Searching while unplugged says so; after the replug everything is read again from record 0.
-    QTest::qWait(150);
+    // After the replug (new pipe files, a new device) everything is read
+    // again from record 0.
+    QTest::qWait(400);
     display.progress.clear();
-    QVERIFY(runUntil(StateIdle));
+    QVERIFY2(runUntil(StateIdle), qPrintable(display.statuses.join('|')));
     QCOMPARE(display.finishedReads, 1);
     QCOMPARE(display.store->impactCount(), 37u);
     QCOMPARE(display.progress.mid(0, 2), (QList<int>{0, 5}));
+    if (pipes) {
+        server.terminate();
+        QVERIFY(server.waitForFinished(5000));
+    }
 }
 
 void TestDeviceWorker::readRequestWhileReadingDoesNothing()

@@ -6,7 +6,10 @@
 
 #include <deque>
 
+#include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kvt;
 
@@ -66,6 +69,7 @@ private slots:
     void openTwice();
     void openFailure();
     void fifosWithNobodyServing();
+    void writeToAnInstrumentThatLeft();
 };
 
 void TestPipeTransport::reads_data()
@@ -153,6 +157,28 @@ void TestPipeTransport::fifosWithNobodyServing()
     QCOMPARE(pipes.findDevicePaths(), QStringList{dir.path()});
     qunsetenv("KVT10_PIPE_DEVICE");
     QCOMPARE(pipes.findDevicePaths(), QStringList());
+}
+
+void TestPipeTransport::writeToAnInstrumentThatLeft()
+{
+    // The instrument's end of the command FIFO closes (it was unplugged): the
+    // write fails as an exchange does, and the SIGPIPE it raises neither ends
+    // this process (which does not ignore the signal) nor stays pending.
+    QTemporaryDir dir;
+    for (const char *name : {"Pipe00", "Pipe01"})
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
+    const int instrument = ::open(QFile::encodeName(dir.filePath("Pipe00")).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(instrument >= 0);
+    PipeTransport pipes;
+    QCOMPARE(pipes.openPipes(dir.path()), quint16(0));
+    QCOMPARE(pipes.pipeWrite("\x01\xFE", 2), quint16(PipeOk));
+    ::close(instrument);
+
+    QCOMPARE(pipes.pipeWrite("\x01\xFE", 2), quint16(PipeIoFailed));
+    sigset_t pending;
+    sigpending(&pending);
+    QCOMPARE(sigismember(&pending, SIGPIPE), 0);
+    QVERIFY(!pipes.write("\x02\xFD", 2));
 }
 
 QTEST_GUILESS_MAIN(TestPipeTransport)
