@@ -12,6 +12,8 @@ inline constexpr TextPair CannotCreateFirst{u"Не удается создать
 inline constexpr TextPair CannotCreateSecond{
     u".\nВозможно, нет места на диске или диск защищен от записи",
     u".\nIt may be no free space or disk is write protected"};
+inline constexpr TextPair ReplaceExistingFirst{u"Файл ", u"File "};
+inline constexpr TextPair ReplaceExistingSecond{u" уже существует.\nЗаменить его?", u" already exists.\nReplace it?"};
 inline constexpr TextPair FileRejected{u"Файл не читается или испорчен", u"File is not readable or damaged"};
 inline constexpr TextPair LoadedFileStatus{u"Файл ", u"File "};
 inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data Readed"};

@@ -6,6 +6,8 @@
 #include "support/path_parts.h"
 #include "support/safe_write.h"
 
+#include <QFileInfo>
+
 namespace kvt {
 
 MessageRequest cannotCreateMessage(const QString &fileName, Language language)
@@ -14,6 +16,17 @@ MessageRequest cannotCreateMessage(const QString &fileName, Language language)
     request.caption = ApplicationTitle.text(language);
     request.text = CannotCreateFirst.text(language) + fileName + CannotCreateSecond.text(language);
     request.icon = PromptIcon::Warning;
+    return request;
+}
+
+MessageRequest replaceExistingMessage(const QString &fileName, Language language)
+{
+    MessageRequest request;
+    request.caption = ApplicationTitle.text(language);
+    request.text = ReplaceExistingFirst.text(language) + fileName + ReplaceExistingSecond.text(language);
+    request.icon = PromptIcon::Warning;
+    request.buttons = {PromptButton::Yes, PromptButton::No};
+    request.defaultButton = PromptButton::No;
     return request;
 }
 
@@ -39,6 +52,12 @@ WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogReque
         const SaveNameDecision decision = request.correctName(*chosen);
         proposed = decision.name;
         if (decision.askAgain)
+            continue;
+        // The dialog asked about the name as typed; a file of the corrected
+        // name is replaced only when the user agrees to that too.
+        if (decision.name != *chosen && QFileInfo::exists(decision.name)
+            && context.prompts.showMessage(replaceExistingMessage(decision.name, context.language))
+                   != PromptButton::Yes)
             continue;
 
         switch (writeFileSafely(decision.name, bytes(decision.name))) {

@@ -32,7 +32,9 @@ struct SaveDialogRequest {
 
 // The save dialog loop every command that writes a file shares: the folder of
 // every confirmed name is remembered; a name with the wrong extension brings
-// the dialog back, corrected; a file that cannot be created offers Abort,
+// the dialog back, corrected; a corrected name that names an existing file is
+// written only after the user agreed to replace it (No brings the dialog
+// back); a file that cannot be created offers Abort,
 // Retry (the dialog again, same name) and Ignore; a failed write is reported.
 // The file is replaced whole or not at all; bytes gets the name it will have.
 WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
@@ -40,6 +42,9 @@ WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogReque
 
 // "Can't create data file NAME.\nIt may be no free space …" as a warning.
 MessageRequest cannotCreateMessage(const QString &fileName, Language language);
+
+// "File NAME already exists.\nReplace it?" with Yes and No, No the default.
+MessageRequest replaceExistingMessage(const QString &fileName, Language language);
 
 // Another extension rule: anything but exactly this extension is replaced by it
 // and proposed again.

@@ -18,6 +18,7 @@ using kvt::testing::fillStoreWithSeries;
 Q_DECLARE_METATYPE(kvt::Language)
 Q_DECLARE_METATYPE(kvt::PromptButton)
 Q_DECLARE_METATYPE(kvt::SaveResult)
+Q_DECLARE_METATYPE(QList<kvt::PromptButton>)
 
 class TestFileCommands : public QObject {
     Q_OBJECT
@@ -36,6 +37,8 @@ private slots:
     void saveProposesLastFolderAndTimeName();
     void saveCancelled();
     void saveMaterialExtensionAsksAgain();
+    void saveAsksBeforeReplacingTheCorrectedName_data();
+    void saveAsksBeforeReplacingTheCorrectedName();
     void saveCannotCreate_data();
     void saveCannotCreate();
 
@@ -195,6 +198,72 @@ void TestFileCommands::saveMaterialExtensionAsksAgain()
     QCOMPARE(prompts.saveRequests()[1].proposedName, path("report.kvt"));
     QVERIFY(!QFile::exists(path("report.mtkvt")));
     QVERIFY(QFile::exists(path("report.kvt")));
+}
+
+void TestFileCommands::saveAsksBeforeReplacingTheCorrectedName_data()
+{
+    // The dialog asks about the name as typed; the program asks about the
+    // name it writes when that is another, existing file. No brings the
+    // dialog back with the name it would have written.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<QList<PromptButton>>("answers");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("written");
+
+    using B = QList<PromptButton>;
+    QTest::newRow("no extension, file exists, keep it") << "site1" << "site1.kvt" << B{PromptButton::No} << 1 << "";
+    QTest::newRow("no extension, file exists, replace") << "site1" << "site1.kvt" << B{PromptButton::Yes} << 1
+                                                        << "site1.kvt";
+    QTest::newRow("trailing dot, file exists") << "site1." << "site1.kvt" << B{PromptButton::No} << 1 << "";
+    QTest::newRow("other extension, file exists") << "x.txt" << "x.txt.kvt" << B{PromptButton::No} << 1 << "";
+    QTest::newRow("no extension, nothing there") << "site1" << "" << B{} << 0 << "site1.kvt";
+    QTest::newRow("typed name exists, corrected does not") << "site1" << "site1" << B{} << 0 << "site1.kvt";
+    QTest::newRow("own extension, the dialog asked") << "site1.kvt" << "site1.kvt" << B{} << 0 << "site1.kvt";
+}
+
+void TestFileCommands::saveAsksBeforeReplacingTheCorrectedName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, existing);
+    QFETCH(QList<PromptButton>, answers);
+    QFETCH(int, questions);
+    QFETCH(QString, written);
+
+    const QByteArray kept = "an earlier site's measurements";
+    if (!existing.isEmpty()) {
+        QFile file(path(existing));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kept);
+    }
+    fillStoreWithSeries(*store, {2, 1});
+    prompts.answerFileName(path(typed));
+    for (PromptButton answer : answers)
+        prompts.answerButton(answer);
+    // A No brings the dialog back; the user then cancels.
+
+    auto ctx = context(Language::Russian);
+    QCOMPARE(saveMeasurements(*store, ctx, QDateTime::currentDateTime()),
+             written.isEmpty() ? SaveResult::Cancelled : SaveResult::Saved);
+    QCOMPARE(int(prompts.messages().size()), questions);
+    if (questions > 0) {
+        const MessageRequest &question = prompts.messages()[0];
+        QCOMPARE(question.text, "Файл " + path(existing) + " уже существует.\nЗаменить его?");
+        QCOMPARE(question.caption, QString("КВТ-1.0"));
+        QCOMPARE(question.buttons, (QList<PromptButton>{PromptButton::Yes, PromptButton::No}));
+        QCOMPARE(question.defaultButton, PromptButton::No);
+    }
+    if (written.isEmpty()) {
+        QCOMPARE(prompts.saveRequests().size(), size_t(2));
+        QCOMPARE(prompts.saveRequests()[1].proposedName, path(existing));
+    } else {
+        QCOMPARE(QFileInfo(path(written)).size(), 16 + 3 * 2200);
+    }
+    if (!existing.isEmpty() && existing != written) {
+        QFile file(path(existing));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept);
+    }
 }
 
 void TestFileCommands::saveCannotCreate_data()

@@ -53,6 +53,7 @@ private slots:
     void fromFile();
     void toFileExtensions_data();
     void toFileExtensions();
+    void toFileAsksBeforeReplacingTheCorrectedName();
     void fileButtonsWaitForTheWorker();
     void writeThatFailedIsNotTakenForDone();
 
@@ -335,6 +336,31 @@ void TestNameListEditing::toFileExtensions()
     if (written != chosen)
         QVERIFY(!QFile::exists(dir.filePath(chosen)));
     QFile::remove(dir.filePath(written));
+}
+
+void TestNameListEditing::toFileAsksBeforeReplacingTheCorrectedName()
+{
+    // "site" typed where site.mtkvt holds another list: the program asks
+    // before it replaces that file, and No keeps it.
+    QStringList kept = defaultNames(materialsKind(), Language::Russian);
+    kept[3] = QStringLiteral("Щебень с объекта 7");
+    QFile existing(dir.filePath("site.mtkvt"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write(nameListFileBytes({}, materialsKind().fileSection, kept));
+    existing.close();
+
+    NameListEditing &list = editor();
+    list.setDefaults();
+    prompts.answerFileName(dir.filePath("site"));
+    prompts.answerButton(PromptButton::No);
+    list.toFile();
+
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages()[0].text, "File " + dir.filePath("site.mtkvt") + " already exists.\nReplace it?");
+    QCOMPARE(prompts.saveRequests().size(), size_t(2));
+    QCOMPARE(prompts.saveRequests()[1].proposedName, dir.filePath("site.mtkvt"));
+    QCOMPARE(readNameListFile(dir.filePath("site.mtkvt"), materialsKind().fileSection).value_or(QStringList()), kept);
+    QFile::remove(dir.filePath("site.mtkvt"));
 }
 
 void TestNameListEditing::fileButtonsWaitForTheWorker()
