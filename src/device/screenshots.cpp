@@ -20,6 +20,8 @@ constexpr QSize ViewerSize{189, 218};
 constexpr QRect ImageGeometry{24, 8, ScreenPixels::Width, ScreenPixels::Height};
 constexpr int PollMs = 10;
 constexpr int CloseWaitRounds = 99;
+constexpr TextPair WaitingForReadText{u"Ожидание конца чтения данных из прибора...",
+                                      u"Waiting for the instrument's data read to end..."};
 
 } // namespace
 
@@ -46,6 +48,14 @@ TfrmScreenshot::TfrmScreenshot(Environment environment, QWidget *mainWindow)
     BtnPenColor = addButton("BtnPenColor", QStringLiteral("Цвет чернил"), {8, 120, 75, 25});
     BtnBackgroundColor = addButton("BtnBackgroundColor", QStringLiteral("Цвет фона"), {94, 120, 75, 25});
     BtnClose = addButton("BtnClose", QStringLiteral("Закрыть"), {8, 152, 161, 25});
+    // Shown while the request waits for the instrument's read to end, so an
+    // empty picture is not taken for a failure; in the program's language.
+    LabelWaiting = new QLabel(WaitingForReadText.text(m_env.shared.language.load()), this);
+    LabelWaiting->setObjectName(QStringLiteral("LabelWaiting"));
+    LabelWaiting->setGeometry(8, 182, 173, 30);
+    LabelWaiting->setWordWrap(true);
+    LabelWaiting->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LabelWaiting->hide();
     connect(BtnGetPicture, &QPushButton::clicked, this, &TfrmScreenshot::BtnGetPictureClick);
     connect(BtnPenColor, &QPushButton::clicked, this, &TfrmScreenshot::BtnPenColorClick);
     connect(BtnBackgroundColor, &QPushButton::clicked, this, &TfrmScreenshot::BtnBackgroundColorClick);
@@ -99,6 +109,7 @@ void TfrmScreenshot::pollRequest()
     // request waits for it; a search or an idle worker takes it at once.
     if (m_phase == Phase::Posting && postScreenRequest(m_env.shared, screenReceiveBuffer).has_value())
         m_phase = Phase::Waiting;
+    LabelWaiting->setVisible(m_phase == Phase::Posting);
     if (m_phase == Phase::Waiting && m_env.shared.linkState != StateReadScreen)
         showReceivedScreen();
 }
@@ -107,6 +118,7 @@ void TfrmScreenshot::showReceivedScreen()
 {
     m_poll.stop();
     m_phase = Phase::Shown;
+    LabelWaiting->hide();
     {
         // Whatever the reply left, even after a withdrawal or a new search.
         const std::lock_guard lock(m_env.shared.requestLock);

@@ -63,6 +63,7 @@ private:
     ScreenViewerSettings m_settings;
     QImage m_image;
     QLabel *DeviceScreenShotImage = nullptr;
+    QLabel *LabelWaiting = nullptr;
     QPushButton *BtnGetPicture = nullptr;
     QPushButton *BtnPenColor = nullptr;
     QPushButton *BtnBackgroundColor = nullptr;

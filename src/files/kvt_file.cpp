@@ -46,7 +46,7 @@ KvtLoadStatus loadKvtFile(const QString &path, MeasurementStore &store)
     auto staging = std::make_unique<MeasurementStore>();
     if (!readKvt(file, *staging))
         return KvtLoadStatus::Rejected;
-    store = std::move(*staging);
+    store.replaceMeasurements(std::move(*staging));
     return KvtLoadStatus::Loaded;
 }
 

@@ -7,6 +7,7 @@
 #include "link_indicator.h"
 #include "namelists/name_list_editor.h"
 #include "text_grid_model.h"
+#include "text_grid_view.h"
 #include "store/table_texts.h"
 #include "window_layout.h"
 
@@ -43,31 +44,6 @@ protected:
 private:
     std::function<void()> m_resized;
 };
-
-QTableView *makeGrid(const char *name, TextGridModel *model, QWidget *parent)
-{
-    auto *grid = new QTableView(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setModel(model);
-    grid->setMinimumWidth(100);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(layout::DefaultRowHeight);
-    grid->verticalHeader()->setMinimumSectionSize(layout::DefaultRowHeight);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPixelSize(13);
-    grid->setFont(font);
-    grid->horizontalHeader()->setFont(font);
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    grid->setPalette(palette);
-    return grid;
-}
 
 } // namespace
 
@@ -114,9 +90,7 @@ void TForm1::createComponents()
     // At start, before any data: Table 1 shows its header rows and one empty
     // row, Table 2 its label column and three empty impact columns.
     m_table1 = new TextGridModel(SeriesTableColumns, SeriesTableHeaderRows + 1, 0, SeriesTableHeaderRows, this);
-    m_grid1 = makeGrid("StringGrid1", m_table1, m_splitter);
-    m_grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid1 = makeTextGrid("StringGrid1", m_table1, QAbstractItemView::SelectRows, m_splitter);
     m_splitter->addWidget(m_grid1);
 
     m_panelRight = new PanelRight([this] { layOutRightPanel(); }, m_splitter);
@@ -126,9 +100,7 @@ void TForm1::createComponents()
     connect(m_splitter, &QSplitter::splitterMoved, this, [this](int position) { Splitter1CanResize(position); });
 
     m_table2 = new TextGridModel(4, ImpactTableRows, 1, 1, this);
-    m_grid2 = makeGrid("StringGrid2", m_table2, m_panelRight);
-    m_grid2->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_grid2->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_grid2 = makeTextGrid("StringGrid2", m_table2, QAbstractItemView::SelectItems, m_panelRight);
 
     const struct {
         const char *name;
@@ -154,10 +126,17 @@ void TForm1::createComponents()
     m_chart = new SignalChart(m_panelRight);
 
     connect(m_grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { StringGrid1Click(); });
+    // A click on the row that is already current changes no row, yet it
+    // shows that series afresh: its first impact, nothing chosen in Table 2.
+    connect(m_grid1, &QTableView::pressed, this, [this](const QModelIndex &index) {
+        if (index.row() + 1 == m_rowBeforePress)
+            StringGrid1Click();
+    });
     connect(m_grid2->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StringGrid2Click(); });
 
     // Ctrl+C in either table copies it, or its selected block.
     m_grid1->installEventFilter(this);
+    m_grid1->viewport()->installEventFilter(this);
     m_grid2->installEventFilter(this);
 }
 

@@ -166,6 +166,7 @@ private:
 
     QSplitter *m_splitter = nullptr;
     QTableView *m_grid1 = nullptr;
+    int m_rowBeforePress = -1; // Table 1's current row when a mouse button went down in it
     QTableView *m_grid2 = nullptr;
     TextGridModel *m_table1 = nullptr;
     TextGridModel *m_table2 = nullptr;

@@ -46,7 +46,7 @@ void TForm1::setProgress(std::optional<int> position)
 
 void TForm1::finishRead(std::unique_ptr<MeasurementStore> result)
 {
-    m_store = std::move(*result);
+    m_store.replaceMeasurements(std::move(*result));
     m_chart->hide();
     fillSeriesTable();
     m_chart->show();

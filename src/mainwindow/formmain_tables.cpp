@@ -144,6 +144,8 @@ void TForm1::ADelImpactExecute()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseButtonPress && watched == m_grid1->viewport())
+        m_rowBeforePress = currentSeriesRow();
     if (event->type() == QEvent::KeyPress && (watched == m_grid1 || watched == m_grid2)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_C && (key->modifiers() & Qt::ControlModifier)) {

@@ -78,6 +78,10 @@ QVariant TextGridModel::data(const QModelIndex &index, int role) const
         return cell(index.column(), row);
     case Qt::BackgroundRole:
         return fixed ? QVariant(QPalette().brush(QPalette::Button)) : QVariant();
+    case Qt::ForegroundRole:
+        // Label cells are not enabled (so neither a click nor a key can make
+        // them current) but read as plainly as the rest.
+        return fixed ? QVariant(QPalette().brush(QPalette::Active, QPalette::Text)) : QVariant();
     default:
         return {};
     }
@@ -95,7 +99,7 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     const bool fixed = index.row() + 1 < m_fixedRows || index.column() < m_fixedColumns;
-    return fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return fixed ? Qt::NoItemFlags : Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
 } // namespace kvt

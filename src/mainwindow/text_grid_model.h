@@ -8,7 +8,7 @@ namespace kvt {
 // The cells of one of the window's text grids, addressed as the grid is:
 // cell(column, row), row 0 being the header row the view shows as its header.
 // Fixed rows below the header and fixed columns hold labels: they are shaded
-// and cannot be selected. The grids are rebuilt, never edited by the user.
+// and can be neither selected nor made current. The grids are rebuilt, never edited by the user.
 class TextGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

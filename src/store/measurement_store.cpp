@@ -14,6 +14,15 @@ void MeasurementStore::setImpactCount(quint32 count)
     m_impactCount = std::min(count, MaxImpacts);
 }
 
+void MeasurementStore::replaceMeasurements(MeasurementStore &&filled)
+{
+    m_directory = std::move(filled.m_directory);
+    m_records = std::move(filled.m_records);
+    m_impactCount = filled.m_impactCount;
+    m_seriesStart = std::move(filled.m_seriesStart);
+    m_seriesCount = filled.m_seriesCount;
+}
+
 void MeasurementStore::countDirectoryImpacts()
 {
     // The first entry not in use ends the directory; entries after it are stale.

@@ -26,6 +26,10 @@ public:
     void setImpactCount(quint32 count);
     void countDirectoryImpacts();
     void rebuildSeriesIndex();
+    // A complete fill (a read, an opened file) replaces the measurements but
+    // not the working copy and the displayed position: after an empty fill the
+    // chart still shows, and redraws, the impact it showed.
+    void replaceMeasurements(MeasurementStore &&filled);
 
     quint32 impactCount() const { return m_impactCount; }
     bool isEmpty() const { return m_impactCount == 0; }

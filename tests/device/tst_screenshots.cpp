@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QLabel>
 #include <QTest>
 
 using namespace kvt;
@@ -17,6 +18,8 @@ using namespace kvt::testing;
 
 // The screen viewer against the simulated instrument, the worker running
 // pass by pass on the test thread.
+Q_DECLARE_METATYPE(kvt::Language)
+
 class TestScreenshots : public QObject {
     Q_OBJECT
 private slots:
@@ -26,6 +29,7 @@ private slots:
     void colourDialog_data();
     void colourDialog();
     void penColourThatIsNoNumber();
+    void waitsForARunningRead_data();
     void waitsForARunningRead();
     void closingWithdrawsAPendingRequest();
 
@@ -160,15 +164,35 @@ void TestScreenshots::penColourThatIsNoNumber()
     QCOMPARE(QColor(viewer->image().pixel(0, 0)), QColor(0, 0, 255));
 }
 
+void TestScreenshots::waitsForARunningRead_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("waiting");
+    QTest::newRow("Russian") << Language::Russian << "Ожидание конца чтения данных из прибора...";
+    QTest::newRow("English") << Language::English << "Waiting for the instrument's data read to end...";
+}
+
 void TestScreenshots::waitsForARunningRead()
 {
-    // The viewer opened while the records are being read: the read goes on
-    // to its end, then the screen is read.
+    // The viewer opened while the records are being read: it says that it
+    // waits, the read goes on to its end, then the screen is read.
+    QFETCH(Language, language);
+    QFETCH(QString, waiting);
+    shared.language = language;
     for (int pass = 0; pass < 1000 && shared.linkState != StateReadImpacts; ++pass)
         worker->pass(host);
     auto viewer = makeViewer();
+    viewer->show();
     QCOMPARE(shared.linkState.load(), quint8(StateReadImpacts));
+    auto *label = viewer->findChild<QLabel *>("LabelWaiting");
+    QVERIFY(label && label->isVisible());
+    QCOMPARE(label->text(), waiting);
+    // The whole text fits the window.
+    QVERIFY(viewer->rect().contains(label->geometry()));
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+
     QVERIFY(serveViewer(*viewer));
+    QVERIFY(!label->isVisible());
     QCOMPARE(display.finishedReads, 1);
     QVERIFY(display.statuses.contains("Data Readed (3)"));
     QCOMPARE(display.statuses.last(), "Screenshot readed");

@@ -4,6 +4,11 @@
 #include "support/scripted_prompts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -18,6 +23,8 @@
 using namespace kvt;
 
 using Numbers = QList<int>;
+using Click = QPair<int, int>; // a row of Table 1 and the keyboard modifiers
+Q_DECLARE_METATYPE(QList<Click>)
 
 // The main window's tables, chart and copies over a small store: series of
 // 2, 5 and 3 impacts unless a test says otherwise.
@@ -37,6 +44,13 @@ private slots:
     void deletionsNeedData();
     void ctrlC_data();
     void ctrlC();
+    void mouseSelections_data();
+    void mouseSelections();
+    void clickOnTheCurrentRowShowsItAfresh();
+    void unitsRowNeverCurrent_data();
+    void unitsRowNeverCurrent();
+    void emptyFillKeepsTheShownImpact();
+    void narrowWindowClipsTexts();
     void copiesOfAnEmptyStore();
     void chartDataCopy();
     void calibrationCopiesOnlyInFullView_data();
@@ -55,6 +69,8 @@ private:
     int columnCount(int table) const;
     int rowCount(int table) const;
     void selectCells(int table, int firstColumn, int firstRow, int lastColumn, int lastRow);
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = {});
+    QList<int> highlightedRows() const;
     Numbers seriesSizes() const;
     QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
 
@@ -119,6 +135,23 @@ void TestTablesWindow::selectCells(int table, int firstColumn, int firstRow, int
     view->selectionModel()->select(QItemSelection(view->model()->index(firstRow - 1, firstColumn),
                                                   view->model()->index(lastRow - 1, lastColumn)),
                                    QItemSelectionModel::ClearAndSelect);
+}
+
+// A click in column 1 of a Table 1 row, as the user makes it.
+void TestTablesWindow::clickRow(int row, Qt::KeyboardModifiers modifiers)
+{
+    QTableView *view = grid(1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                      view->visualRect(view->model()->index(row - 1, 1)).center());
+}
+
+QList<int> TestTablesWindow::highlightedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : grid(1)->selectionModel()->selectedRows())
+        rows << index.row() + 1;
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 Numbers TestTablesWindow::seriesSizes() const
@@ -296,6 +329,144 @@ void TestTablesWindow::ctrlC()
         selectCells(table, selection.left(), selection.top(), selection.right(), selection.bottom());
     QTest::keyClick(grid(table), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboardText(), text);
+}
+
+void TestTablesWindow::mouseSelections_data()
+{
+    // Series of 1 … 5 impacts in rows 2 … 6.
+    QTest::addColumn<QList<Click>>("clicks");
+    QTest::addColumn<Numbers>("highlighted");
+    QTest::addColumn<Numbers>("remaining");
+
+    const int ctrl = int(Qt::ControlModifier);
+    const int shift = int(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+click extends the block too: no gap")
+        << QList<Click>{{3, 0}, {6, ctrl}} << Numbers{3, 4, 5, 6} << Numbers{1};
+    QTest::newRow("Shift+click extends the block")
+        << QList<Click>{{3, 0}, {5, shift}} << Numbers{3, 4, 5} << Numbers{1, 5};
+    QTest::newRow("Shift+click upwards") << QList<Click>{{6, 0}, {4, shift}} << Numbers{4, 5, 6} << Numbers{1, 2};
+    QTest::newRow("Ctrl+click, then Shift+click")
+        << QList<Click>{{2, 0}, {4, ctrl}, {5, shift}} << Numbers{2, 3, 4, 5} << Numbers{5};
+    QTest::newRow("a plain click after a block") << QList<Click>{{2, 0}, {4, shift}, {5, 0}} << Numbers{5}
+                                                 << Numbers{1, 2, 3, 5};
+    QTest::newRow("Shift+click onto the units row takes no header")
+        << QList<Click>{{3, 0}, {1, shift}} << Numbers{3} << Numbers{1, 3, 4, 5};
+}
+
+void TestTablesWindow::mouseSelections()
+{
+    QFETCH(QList<Click>, clicks);
+    QFETCH(Numbers, highlighted);
+    QFETCH(Numbers, remaining);
+
+    makeWindow({1, 2, 3, 4, 5});
+    for (const Click &click : clicks)
+        clickRow(click.first, Qt::KeyboardModifiers(click.second));
+    QCOMPARE(highlightedRows(), highlighted);
+
+    // A copy takes exactly the highlighted rows …
+    QTest::keyClick(grid(1), Qt::Key_C, Qt::ControlModifier);
+    QStringList firstCells;
+    for (const QString &line : clipboardText().split("\r\n", Qt::SkipEmptyParts))
+        firstCells << line.section('\t', 0, 0);
+    QStringList expected;
+    for (int row : highlighted)
+        expected << QString("%1/%2").arg(row - 1).arg(row - 1);
+    QCOMPARE(firstCells, expected);
+
+    // … and so does Delete Series.
+    window->findChild<QAction *>("ADelSeries")->trigger();
+    QCOMPARE(seriesSizes(), remaining);
+}
+
+void TestTablesWindow::clickOnTheCurrentRowShowsItAfresh()
+{
+    makeWindow({2, 5, 3});
+    clickRow(3);
+    grid(2)->setCurrentIndex(grid(2)->model()->index(0, 4)); // its fourth impact
+    grid(2)->selectionModel()->select(
+        QItemSelection(grid(2)->model()->index(0, 2), grid(2)->model()->index(1, 3)), QItemSelectionModel::Select);
+    QCOMPARE(store->displayedImpact(), 2 + 3);
+
+    clickRow(3); // the row that is already current
+    QCOMPARE(store->displayedImpact(), 2);
+    QCOMPARE(cell(2, 0, 0), QString("06.11.2013, 14:07:45"));
+    QVERIFY(grid(2)->selectionModel()->selectedIndexes().isEmpty());
+    QVERIFY(!grid(2)->currentIndex().isValid());
+    QVERIFY(store->currentRecord().bytes == store->record(2).bytes);
+}
+
+void TestTablesWindow::unitsRowNeverCurrent_data()
+{
+    QTest::addColumn<int>("key"); // 0: a click on the units row
+    QTest::addColumn<int>("modifiers");
+
+    QTest::newRow("click") << 0 << 0;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 0;
+    QTest::newRow("Page Up") << int(Qt::Key_PageUp) << 0;
+    QTest::newRow("Ctrl+Home") << int(Qt::Key_Home) << int(Qt::ControlModifier);
+}
+
+void TestTablesWindow::unitsRowNeverCurrent()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+
+    makeWindow({2, 5, 3});
+    clickRow(2);
+    if (key == 0)
+        clickRow(1);
+    else
+        QTest::keyClick(grid(1), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 2);
+    QCOMPARE(highlightedRows(), Numbers{2});
+    QCOMPARE(columnCount(2), 3); // Table 2 shows the highlighted series
+    window->findChild<QAction *>("ADelSeries")->trigger();
+    QCOMPARE(seriesSizes(), (Numbers{5, 3}));
+}
+
+void TestTablesWindow::emptyFillKeepsTheShownImpact()
+{
+    // An empty file, or a read of no impact, after data: the chart keeps the
+    // impact it showed, and a check box click redraws that impact.
+    makeWindow({2, 5, 3});
+    grid(1)->setCurrentIndex(grid(1)->model()->index(2, 0));
+    grid(2)->setCurrentIndex(grid(2)->model()->index(0, 2)); // position 3
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    const QList<QPointF> force = chart->curves()[CurveForce];
+    QVERIFY(std::any_of(force.begin(), force.end(), [](const QPointF &p) { return p.y() != 0; }));
+
+    window->finishRead(std::make_unique<MeasurementStore>());
+    QVERIFY(store->isEmpty());
+    QCOMPARE(store->displayedImpact(), 3);
+    auto *box = window->findChild<QCheckBox *>("CheckBoxForce");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(chart->curves()[CurveForce], force);
+}
+
+void TestTablesWindow::narrowWindowClipsTexts()
+{
+    // At the first-start size the texts are cut at the column's edge, never
+    // shortened to "…"; a cut header shows its whole text as a tooltip.
+    makeWindow({2, 5, 3});
+    window->resize(500, 400);
+    QApplication::processEvents();
+    for (int table : {1, 2}) {
+        QCOMPARE(grid(table)->textElideMode(), Qt::ElideNone);
+        QCOMPARE(grid(table)->horizontalHeader()->textElideMode(), Qt::ElideNone);
+    }
+    QHeaderView *header = grid(1)->horizontalHeader();
+    const auto tooltipAt = [header](int section) {
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+        QHelpEvent help(QEvent::ToolTip, at, header->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(header->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tooltipAt(0), QString()); // "№" fits
+    QVERIFY(header->sectionSize(3) < header->fontMetrics().horizontalAdvance("Din.modulus"));
+    QCOMPARE(tooltipAt(3), QString("Din.modulus"));
 }
 
 void TestTablesWindow::copiesOfAnEmptyStore()
