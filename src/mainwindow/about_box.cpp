@@ -13,12 +13,12 @@
 
 namespace kvt {
 
-TAboutBox::TAboutBox(Language language, QWidget *parent)
+TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDate)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_language(language)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setFixedSize(312, 259);
-    const AboutTexts texts = aboutTexts(programVersionData(), QStringLiteral(__DATE__), language);
+    const AboutTexts texts = aboutTexts(programVersionData(), buildDate, language);
     setWindowTitle(texts.caption.isEmpty() ? QStringLiteral("About") : texts.caption);
 
     auto *panel = new QFrame(this);
