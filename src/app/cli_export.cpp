@@ -11,9 +11,6 @@
 namespace kvt {
 namespace {
 
-const char16_t ExportUsage[] = u"usage: kvt10-cli export FILE.kvt --series N [--impact I] --curve a|v|s|f|all "
-                               u"--format wav|csv [--full] -o PATH [--lang ru|en]\n";
-
 int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(ExportUsage));

@@ -11,7 +11,6 @@ namespace {
 
 const TextPair NoSuchSeries{u"Нет серии ", u"No series "};
 const TextPair SeriesInFile{u"; серий в файле: ", u"; series in the file: "};
-const char16_t InfoUsage[] = u"usage: kvt10-cli info FILE.kvt [--series N] [--lang ru|en]\n";
 
 void printRow(const QStringList &cells)
 {

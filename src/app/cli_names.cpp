@@ -12,9 +12,6 @@
 namespace kvt {
 namespace {
 
-const char16_t NamesUsage[] = u"usage: kvt10-cli names read materials|objects [-o FILE] [--timeout SEC]\n"
-                              u"       kvt10-cli names write materials|objects FILE [--timeout SEC]\n";
-
 int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(NamesUsage));

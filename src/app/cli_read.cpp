@@ -6,11 +6,6 @@
 #include "files/kvt_file.h"
 
 namespace kvt {
-namespace {
-
-const char16_t ReadUsage[] = u"usage: kvt10-cli read -o FILE.kvt [--timeout SEC] [--lang ru|en]\n";
-
-} // namespace
 
 int runRead(const QStringList &arguments, Language language)
 {

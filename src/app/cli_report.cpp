@@ -13,9 +13,6 @@
 namespace kvt {
 namespace {
 
-const char16_t ReportUsage[] =
-    u"usage: kvt10-cli report FILE.kvt (--pdf|--html|--odt|--txt|--csv) OUT [--lang ru|en]\n";
-
 int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(ReportUsage));

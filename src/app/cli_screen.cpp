@@ -13,7 +13,7 @@ int runScreen(const QStringList &arguments, Language language)
 {
     const std::optional<CliDeviceOptions> options = parseDeviceOptions(arguments);
     if (!options || options->output.isEmpty() || !options->positional.isEmpty()) {
-        writeUtf8(stderr, QStringLiteral("usage: kvt10-cli screen -o FILE.bmp [--timeout SEC]\n"));
+        writeUtf8(stderr, QString::fromUtf16(ScreenUsage));
         return CliUsage;
     }
 

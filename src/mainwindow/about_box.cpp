@@ -1,6 +1,7 @@
 #include "about_box.h"
 
 #include "about_texts.h"
+#include "dialog_font.h"
 #include "support/common_texts.h"
 
 #include <QDesktopServices>
@@ -12,17 +13,29 @@
 #include <QUrl>
 
 namespace kvt {
+namespace {
 
-TAboutBox::TAboutBox(Language language, QWidget *parent)
+// The box is laid out for the 8-point dialog font. It is 8 pixels wider than
+// its first design, so that the longest Russian version line ("... от 30
+// сентября ... г.") still ends inside the panel in the widest of that font's
+// fallbacks.
+constexpr QSize ClientSize{320, 259};
+constexpr QRect PanelGeometry{8, 8, 305, 201};
+constexpr QRect OkGeometry{120, 220, 75, 25};
+
+} // namespace
+
+TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDate)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_language(language)
 {
     setObjectName(QStringLiteral("AboutBox"));
-    setFixedSize(312, 259);
-    const AboutTexts texts = aboutTexts(programVersionData(), QStringLiteral(__DATE__), language);
+    setFixedSize(ClientSize);
+    setFont(smallDialogFont());
+    const AboutTexts texts = aboutTexts(programVersionData(), buildDate, language);
     setWindowTitle(texts.caption.isEmpty() ? QStringLiteral("About") : texts.caption);
 
     auto *panel = new QFrame(this);
-    panel->setGeometry(8, 8, 297, 201);
+    panel->setGeometry(PanelGeometry);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     auto *icon = new QToolButton(panel);
@@ -43,10 +56,13 @@ TAboutBox::TAboutBox(Language language, QWidget *parent)
     addLabel(panel, "Version", designed(texts.version, "Version"), 96, 40);
     addLabel(panel, "txtCopyright", designed(texts.copyright, "Copyright"), 8, 64);
     addLabel(panel, "LabelFax", texts.phoneFax, 8, 88);
+    // Wide enough for one telephone number a line, so that no number is
+    // broken; the first line beside its caption.
     QLabel *phones = addLabel(panel, "Comments", QString::fromUtf16(MakerPhones), 72, 88);
     phones->setWordWrap(true);
-    phones->setFixedSize(96, 39);
-    addLabel(panel, "LabelMulti", texts.multiLine, 168, 88);
+    phones->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    phones->setFixedSize(104, 39);
+    addLabel(panel, "LabelMulti", texts.multiLine, 176, 88);
     addLabel(panel, "LabelSite", texts.site, 48, 144);
     addLink(panel, "LabelWWW", QString::fromUtf16(MakerSite), QString::fromUtf16(WebHint), 152, 144);
     addLabel(panel, "LabelInfo", texts.generalQuestions, 48, 160);
@@ -56,7 +72,7 @@ TAboutBox::TAboutBox(Language language, QWidget *parent)
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setGeometry(116, 220, 75, 25);
+    ok->setGeometry(OkGeometry);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

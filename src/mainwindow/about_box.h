@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about_texts.h"
 #include "support/bilingual.h"
 
 #include <QDialog>
@@ -9,11 +10,12 @@ class QLabel;
 namespace kvt {
 
 // The about box: title, version and build date, copyright and the maker's
-// contacts. Built anew in the current language at every opening.
+// contacts. Built anew in the current language at every opening; the build
+// date is this build's unless another is given.
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
-    TAboutBox(Language language, QWidget *parent = nullptr);
+    TAboutBox(Language language, QWidget *parent = nullptr, const QString &buildDate = programBuildDate());
 
     void LabelWWWClick();
     void LabelEMailClick(const QString &address);

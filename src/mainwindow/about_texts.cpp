@@ -33,6 +33,11 @@ VersionData programVersionData()
             QStringLiteral(KVT10_LEGAL_COPYRIGHT)};
 }
 
+QString programBuildDate()
+{
+    return QStringLiteral(__DATE__);
+}
+
 std::optional<QString> aboutDateText(const QString &buildDate, Language language)
 {
     const QStringList fields = buildDate.split(u' ', Qt::SkipEmptyParts);

@@ -15,6 +15,8 @@ struct VersionData {
     QString legalCopyright;
 };
 VersionData programVersionData();
+// The compiler's date of this build, "Nov  6 2013".
+QString programBuildDate();
 
 // The compiler's build date ("Nov  6 2013") as the about box writes it after the
 // version: " от 6 ноября 2013 г." or ", 6 Nov 2013". Nothing when the date does

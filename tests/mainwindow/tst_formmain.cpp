@@ -373,7 +373,7 @@ void TestFormMain::aboutBox()
     TAboutBox box(language);
     QCOMPARE(box.windowTitle(), caption);
     QCOMPARE(box.findChild<QLabel *>("LabelSite")->text(), site);
-    const QString date = aboutDateText(QStringLiteral(__DATE__), language).value();
+    const QString date = aboutDateText(programBuildDate(), language).value();
     QVERIFY(box.findChild<QLabel *>("Version")->text().endsWith("1.2.2.28" + date));
 
     // Each address opens a message to itself, with the program's title as subject.

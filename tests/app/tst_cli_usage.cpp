@@ -1,0 +1,109 @@
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// No instrument library: a verb that ran instead of showing its help fails
+// fast and never reaches a real instrument.
+Run runCli(const QStringList &arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KVT10_LIBUSB", "/nonexistent/libusb.so");
+    env.remove("KVT10_PIPE_DEVICE");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KVT10_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+const QByteArray ToolUsage = "usage: kvt10-cli [--lang ru|en] VERB ...\n";
+
+} // namespace
+
+class TestCliUsage : public QObject {
+    Q_OBJECT
+private slots:
+    void usage_data();
+    void usage();
+    void version_data();
+    void version();
+};
+
+void TestCliUsage::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("usage"); // how the usage begins: on stdout after 0, on stderr after 2
+
+    // Asked for, the usage is the output.
+    for (const char *help : {"--help", "-h"}) {
+        QTest::addRow("%s", help) << QStringList{help} << 0 << ToolUsage;
+        for (const char *verb : {"info", "read", "export", "names", "screen", "report"})
+            QTest::addRow("%s %s", verb, help) << QStringList{verb, help} << 0
+                                               << "usage: kvt10-cli " + QByteArray(verb) + ' ';
+    }
+    QTest::newRow("in Russian") << QStringList{"--lang", "ru", "--help"} << 0 << ToolUsage;
+    QTest::newRow("among a verb's arguments") << QStringList{"info", "FILE.kvt", "--series", "2", "--help"} << 0
+                                              << QByteArray("usage: kvt10-cli info ");
+    QTest::newRow("before the verb") << QStringList{"--help", "export"} << 0
+                                     << QByteArray("usage: kvt10-cli export ");
+    QTest::newRow("instead of a device verb's work")
+        << QStringList{"read", "-o", "out.kvt", "--timeout", "1", "-h"} << 0 << QByteArray("usage: kvt10-cli read ");
+    QTest::newRow("with an unknown verb") << QStringList{"-h", "show"} << 0 << ToolUsage;
+
+    // Bad usage.
+    QTest::newRow("no verb") << QStringList{} << 2 << ToolUsage;
+    QTest::newRow("unknown verb") << QStringList{"show"} << 2 << ToolUsage;
+    QTest::newRow("version with an argument") << QStringList{"--version", "info"} << 2 << ToolUsage;
+    QTest::newRow("version after a verb") << QStringList{"info", "--version"} << 2
+                                          << QByteArray("usage: kvt10-cli info ");
+    QTest::newRow("unknown language, help asked") << QStringList{"--lang", "de", "--help"} << 2 << ToolUsage;
+    QTest::newRow("verb without its arguments") << QStringList{"screen"} << 2
+                                                << QByteArray("usage: kvt10-cli screen ");
+    QTest::newRow("verb with an unknown option") << QStringList{"export", "FILE.kvt", "--speed", "2"} << 2
+                                                 << QByteArray("usage: kvt10-cli export ");
+}
+
+void TestCliUsage::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, usage);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    const QByteArray &shown = exitCode == 0 ? run.out : run.err;
+    const QByteArray &silent = exitCode == 0 ? run.err : run.out;
+    QVERIFY2(shown.startsWith(usage), shown.constData());
+    QVERIFY(shown.endsWith('\n'));
+    QCOMPARE(silent, QByteArray());
+}
+
+void TestCliUsage::version_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("alone") << QStringList{"--version"};
+    QTest::newRow("with a language") << QStringList{"--lang", "ru", "--version"};
+}
+
+void TestCliUsage::version()
+{
+    QFETCH(QStringList, arguments);
+
+    const Run run = runCli(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("kvt10-cli 1.2.2.28\n"));
+    QCOMPARE(run.err, QByteArray());
+}
+
+QTEST_GUILESS_MAIN(TestCliUsage)
+#include "tst_cli_usage.moc"
