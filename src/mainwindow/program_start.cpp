@@ -8,7 +8,7 @@
 namespace kvt {
 
 ProgramStart::ProgramStart(const QString &programFolder, const QStringList &arguments)
-    : m_settings(settingsFilePath(programFolder)), m_window(*m_store, m_settings, m_prompts, programFolder, true)
+    : m_settings(programSettings(programFolder)), m_window(*m_store, m_settings, m_prompts, programFolder, true)
 {
     // The installed desktop entry and icon (packaging/) carry this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("kvt10"));

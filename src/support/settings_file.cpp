@@ -18,14 +18,18 @@ QByteArray readAllOrEmpty(const QString &path)
 
 } // namespace
 
-SettingsFile::SettingsFile(QString path) : m_path(std::move(path)) {}
+SettingsFile::SettingsFile(QString path, QString defaultsPath)
+    : m_path(std::move(path)), m_defaultsPath(std::move(defaultsPath))
+{
+}
 
 QString SettingsFile::readString(QStringView section, QStringView key, const QString &defaultValue,
                                  int bufferSize) const
 {
-    const ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));
-    const QString value = profile.value(section, key).value_or(defaultValue);
-    return value.left(qMax(0, bufferSize - 1));
+    std::optional<QString> value = ProfileText::parse(readAllOrEmpty(m_path)).value(section, key);
+    if (!value && !m_defaultsPath.isEmpty())
+        value = ProfileText::parse(readAllOrEmpty(m_defaultsPath)).value(section, key);
+    return value.value_or(defaultValue).left(qMax(0, bufferSize - 1));
 }
 
 int SettingsFile::readInteger(QStringView section, QStringView key, int missingValue, int notIntegerValue,

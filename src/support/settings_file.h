@@ -10,11 +10,14 @@ namespace kvt {
 // written and another program's edits between two calls are kept.
 class SettingsFile {
 public:
-    explicit SettingsFile(QString path);
+    // defaultsPath, when given, names a file that is only read: a key missing
+    // from the file at path is looked up there before the caller's default.
+    explicit SettingsFile(QString path, QString defaultsPath = {});
 
+    // The file that is written.
     const QString &path() const { return m_path; }
 
-    // The value of the key, or the default when the file or the key is missing.
+    // The value of the key, or the default when neither file holds the key.
     // Like the fixed buffers the values were read into, at most bufferSize − 1
     // characters come back.
     QString readString(QStringView section, QStringView key, const QString &defaultValue,
@@ -26,11 +29,13 @@ public:
                     int bufferSize) const;
 
     // Creates the file, the section or the key as needed. False when the file
-    // could not be written; the old file is then unchanged.
+    // could not be written; the old file is then unchanged. The defaults file
+    // is never written.
     bool writeString(QStringView section, QStringView key, const QString &value);
 
 private:
     QString m_path;
+    QString m_defaultsPath;
 };
 
 } // namespace kvt

@@ -6,15 +6,16 @@
 
 namespace kvt {
 
-QString settingsFilePath(const QString &programFolder)
+SettingsFile programSettings(const QString &programFolder)
 {
     const QString besideProgram = programFolder + QStringLiteral("/KVT10.ini");
-    const QFileInfo existing(besideProgram);
-    if (existing.exists() ? existing.isWritable() : QFileInfo(programFolder).isWritable())
-        return besideProgram;
+    const QFileInfo beside(besideProgram);
+    // A safe write replaces the file through a new one in the same folder.
+    if (QFileInfo(programFolder).isWritable() && (!beside.exists() || beside.isWritable()))
+        return SettingsFile(besideProgram);
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(userFolder);
-    return userFolder + QStringLiteral("/KVT10.ini");
+    return SettingsFile(userFolder + QStringLiteral("/KVT10.ini"), beside.isReadable() ? besideProgram : QString());
 }
 
 } // namespace kvt

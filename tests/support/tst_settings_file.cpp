@@ -2,6 +2,8 @@
 #include "support/settings_location.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +11,21 @@
 #include <unistd.h>
 
 using kvt::SettingsFile;
+
+namespace {
+
+// Read-only for whoever runs the test: root writes past permissions, but not
+// past the immutable attribute.
+bool setReadOnly(const QString &path, bool readOnly)
+{
+    if (geteuid() == 0)
+        return QProcess::execute("chattr", {readOnly ? "+i" : "-i", path}) == 0;
+    const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner
+                                        | (QFileInfo(path).isDir() ? QFile::ExeOwner : QFile::Permissions());
+    return QFile::setPermissions(path, readOnly ? writable & ~QFile::WriteOwner : writable);
+}
+
+} // namespace
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
@@ -19,8 +36,8 @@ private slots:
     void writeCreatesAndKeepsOtherKeys();
     void unwritablePlaceReportsFailure();
     void failedWriteLeavesFileAsItWas();
-    void besideAWritableProgram();
-    void userFolderWhenProgramFolderIsReadOnly();
+    void whereSettingsLive_data();
+    void whereSettingsLive();
 
 private:
     static QByteArray contents(const QString &path);
@@ -94,36 +111,72 @@ void TestSettingsFile::unwritablePlaceReportsFailure()
 
 void TestSettingsFile::failedWriteLeavesFileAsItWas()
 {
-    if (geteuid() == 0)
-        QSKIP("root may write into a read-only folder");
     QTemporaryDir dir;
     const QString path = dir.filePath("KVT10.ini");
     SettingsFile settings(path);
     QVERIFY(settings.writeString(u"Config", u"LangId", "Eng"));
     const QByteArray before = contents(path);
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    if (!setReadOnly(dir.path(), true))
+        QSKIP("cannot make a folder read-only here");
     const bool written = settings.writeString(u"Config", u"Uses", "5");
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    setReadOnly(dir.path(), false);
     QVERIFY(!written);
     QCOMPARE(contents(path), before);
 }
 
-void TestSettingsFile::besideAWritableProgram()
+void TestSettingsFile::whereSettingsLive_data()
 {
-    QTemporaryDir dir;
-    QCOMPARE(kvt::settingsFilePath(dir.path()), dir.filePath("KVT10.ini"));
+    QTest::addColumn<bool>("fileBeside");
+    QTest::addColumn<QString>("readOnly"); // "", "file" or "folder"
+    QTest::addColumn<bool>("besideIsWritten");
+
+    QTest::newRow("writable folder, no file yet") << false << "" << true;
+    QTest::newRow("writable folder and file") << true << "" << true;
+    QTest::newRow("a read-only file beside the program") << true << "file" << false;
+    QTest::newRow("a read-only folder with the file") << true << "folder" << false;
+    QTest::newRow("a read-only folder without a file") << false << "folder" << false;
 }
 
-void TestSettingsFile::userFolderWhenProgramFolderIsReadOnly()
+void TestSettingsFile::whereSettingsLive()
 {
-    if (geteuid() == 0)
-        QSKIP("root may write into a read-only folder");
+    QFETCH(bool, fileBeside);
+    QFETCH(QString, readOnly);
+    QFETCH(bool, besideIsWritten);
+
     QStandardPaths::setTestModeEnabled(true);
+    const QString userFile = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/KVT10.ini";
+    QFile::remove(userFile);
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    const QString path = kvt::settingsFilePath(dir.path());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(path, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + "/KVT10.ini");
+    const QString beside = dir.filePath("KVT10.ini");
+    const QByteArray prepared = "[Config]\r\nLangId=Eng\r\nSuper=Y\r\nUses=7\r\n";
+    if (fileBeside) {
+        QFile file(beside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(prepared);
+    }
+    const QString locked = readOnly == "file" ? beside : readOnly == "folder" ? dir.path() : QString();
+    if (!locked.isEmpty() && !setReadOnly(locked, true))
+        QSKIP("cannot make a file read-only here");
+
+    SettingsFile settings = kvt::programSettings(dir.path());
+    const bool written = settings.writeString(u"Config", u"Uses", "8");
+    const QString langId = settings.readString(u"Config", u"LangId", "<none>", 10);
+    const QString super = settings.readString(u"Config", u"Super", "N", 10);
+    const QString uses = settings.readString(u"Config", u"Uses", "0", 10);
+    const QByteArray besideAfter = contents(beside);
+    if (!locked.isEmpty())
+        setReadOnly(locked, false);
+
+    QVERIFY(written);
+    QCOMPARE(settings.path(), besideIsWritten ? beside : userFile);
+    QCOMPARE(uses, QString("8")); // the user's own value wins
+    // The prepared file is read whether or not it can be written …
+    QCOMPARE(langId, fileBeside ? QString("Eng") : QString("<none>"));
+    QCOMPARE(super, fileBeside ? QString("Y") : QString("N"));
+    // … and stays as it was when it cannot.
+    if (!besideIsWritten)
+        QCOMPARE(besideAfter, fileBeside ? prepared : QByteArray());
+    QFile::remove(userFile);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
