@@ -3,6 +3,9 @@
 namespace kvt {
 namespace {
 
+// The space right of the right axis labels, as a share of the chart's width.
+constexpr double RightMarginShare = 0.02;
+
 QColor colorOf(RgbColor rgb)
 {
     return QColor::fromRgb(QRgb(0xFF000000u | rgb));
@@ -12,6 +15,7 @@ void styleAxis(QCPAxis *axis)
 {
     axis->setBasePen(QPen(Qt::black, 1));
     axis->setTickLength(0, 5);
+    axis->grid()->setVisible(true); // QCustomPlot hides the right axis's grid by default
     axis->grid()->setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
     axis->grid()->setZeroLinePen(Qt::NoPen);
     axis->setTicker(QSharedPointer<QCPAxisTickerFixed>::create());
@@ -23,6 +27,19 @@ void setLabelStep(QCPAxis *axis, double step)
     ticker->setTickStep(step);
     // The step may widen so that the labels do not crowd.
     ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+}
+
+// Ratio positions keep the frame on the plot area's border whatever the size.
+void addDottedFrame(QCustomPlot *chart)
+{
+    auto *frame = new QCPItemRect(chart);
+    frame->setLayer(QStringLiteral("grid")); // beneath the curves and the axis lines
+    frame->setClipToAxisRect(false);
+    frame->topLeft->setType(QCPItemPosition::ptAxisRectRatio);
+    frame->topLeft->setCoords(0, 0);
+    frame->bottomRight->setType(QCPItemPosition::ptAxisRectRatio);
+    frame->bottomRight->setCoords(1, 1);
+    frame->setPen(QPen(Qt::black, 1, Qt::DotLine));
 }
 
 // An axis whose curves are all empty has no extent; it keeps a unit span so
@@ -49,8 +66,8 @@ SignalChart::SignalChart(QWidget *parent) : QCustomPlot(parent)
     for (QCPAxis *axis : {xAxis, yAxis, yAxis2})
         styleAxis(axis);
     yAxis->grid()->setPen(QPen(QColor(160, 160, 160), 2, Qt::DotLine));
-    yAxis2->grid()->setVisible(false);
     setLabelStep(xAxis, 1);
+    addDottedFrame(this);
 
     for (int c = 0; c < CurveCount; ++c) {
         m_series[c] = addGraph(xAxis, yAxis);
@@ -63,6 +80,9 @@ SignalChart::SignalChart(QWidget *parent) : QCustomPlot(parent)
 
     setTitles(designChartTitles());
     setSelectionRectMode(QCP::srmZoom);
+    // Both vertical axes follow the rectangle, so the curves on the right axis
+    // zoom with the others and the two zero lines stay at one height.
+    axisRect()->setRangeZoomAxes({xAxis}, {yAxis, yAxis2});
     connect(selectionRect(), &QCPSelectionRect::accepted, this, [this] { Chart1Zoom(); });
 }
 
@@ -127,6 +147,13 @@ void SignalChart::UndoZoom()
     replot(rpQueuedReplot);
 }
 
+void SignalChart::resizeEvent(QResizeEvent *event)
+{
+    // The right margin is a share of the width, so it follows every resize.
+    plotLayout()->setMargins(QMargins(0, 0, qRound(width() * RightMarginShare), 0));
+    QCustomPlot::resizeEvent(event);
+}
+
 void SignalChart::mousePressEvent(QMouseEvent *event)
 {
     m_pressPosition = event->pos();
@@ -137,14 +164,16 @@ void SignalChart::mousePressEvent(QMouseEvent *event)
 
 void SignalChart::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool still = event->pos() == m_pressPosition;
     if (event->button() == Qt::RightButton) {
-        if (still)
+        if (event->pos() == m_pressPosition)
             emit contextMenuRequested(event->globalPosition().toPoint() + QPoint(3, 3));
         return;
     }
+    // A left click is what QCustomPlot takes for one: the pointer may wander a
+    // few pixels, as a hand does, before a drag becomes a zoom rectangle.
+    const bool click = !mMouseHasMoved;
     QCustomPlot::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && still)
+    if (event->button() == Qt::LeftButton && click)
         UndoZoom();
 }
 

@@ -32,6 +32,7 @@ signals:
     void contextMenuRequested(const QPoint &globalPosition);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <memory>
 
 using namespace kvt;
@@ -59,6 +60,14 @@ private slots:
     void exportMenus();
     void chartRightClick_data();
     void chartRightClick();
+    void chartZoomRectangle_data();
+    void chartZoomRectangle();
+    void chartClickTolerance_data();
+    void chartClickTolerance();
+    void chartGrids_data();
+    void chartGrids();
+    void chartFrameAndMargins_data();
+    void chartFrameAndMargins();
     void languageChangeRedrawsChart_data();
     void languageChangeRedrawsChart();
 
@@ -73,6 +82,9 @@ private:
     QList<int> highlightedRows() const;
     Numbers seriesSizes() const;
     QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
+    SignalChart *laidOutChart() const;
+    static QPoint inPlot(const SignalChart *chart, QPointF fraction);
+    static void drag(SignalChart *chart, Qt::MouseButton button, QPoint from, QPoint to);
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<SettingsFile> settings;
@@ -160,6 +172,28 @@ Numbers TestTablesWindow::seriesSizes() const
     for (quint32 k = 0; k < store->seriesCount(); ++k)
         sizes << int(store->seriesSize(k));
     return sizes;
+}
+
+// The chart as the user sees it: replotted now, so that pixel positions hold.
+SignalChart *TestTablesWindow::laidOutChart() const
+{
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    chart->replot();
+    return chart;
+}
+
+// A point of the plot area given as fractions of its width and height from its top left corner.
+QPoint TestTablesWindow::inPlot(const SignalChart *chart, QPointF fraction)
+{
+    const QRect plot = chart->axisRect()->rect();
+    return plot.topLeft() + QPoint(qRound(fraction.x() * plot.width()), qRound(fraction.y() * plot.height()));
+}
+
+void TestTablesWindow::drag(SignalChart *chart, Qt::MouseButton button, QPoint from, QPoint to)
+{
+    QTest::mousePress(chart, button, {}, from);
+    QTest::mouseMove(chart, to);
+    QTest::mouseRelease(chart, button, {}, to);
 }
 
 void TestTablesWindow::fillShowsFirstSeries()
@@ -576,13 +610,164 @@ void TestTablesWindow::chartRightClick()
     auto *chart = window->findChild<SignalChart *>("Chart1");
     QSignalSpy requests(chart, &SignalChart::contextMenuRequested);
     const QCPRange before = chart->xAxis->range();
-    QTest::mousePress(chart, Qt::RightButton, {}, QPoint(100, 80));
-    QTest::mouseMove(chart, release);
-    QTest::mouseRelease(chart, Qt::RightButton, {}, release);
+    drag(chart, Qt::RightButton, QPoint(100, 80), release);
     QCOMPARE(requests.size(), opens ? 1 : 0);
     if (opens)
         QCOMPARE(requests[0][0].toPoint(), chart->mapToGlobal(QPoint(103, 83)));
     QCOMPARE(chart->xAxis->range(), before); // the right button never zooms
+}
+
+void TestTablesWindow::chartZoomRectangle_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QPointF>("from"); // fractions of the plot area
+    QTest::addColumn<QPointF>("to");
+
+    const QByteArray full("Super=Y\n");
+    QTest::newRow("full view, around the zero line") << full << QPointF(0.2, 0.3) << QPointF(0.6, 0.8);
+    QTest::newRow("standard view") << QByteArray("Super=N\n") << QPointF(0.1, 0.45) << QPointF(0.5, 0.6);
+    QTest::newRow("dragged up and to the left") << full << QPointF(0.7, 0.9) << QPointF(0.3, 0.35);
+    QTest::newRow("above the zero line: zero leaves the view") << full << QPointF(0.3, 0.05) << QPointF(0.8, 0.3);
+}
+
+// Both vertical axes follow the rectangle: each takes the span that the
+// rectangle covered on it, so the two zero lines stay at one height.
+void TestTablesWindow::chartZoomRectangle()
+{
+    QFETCH(QByteArray, config);
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, to);
+
+    makeWindow({2}, config);
+    SignalChart *chart = laidOutChart();
+    // In both views F(t) is drawn against the right axis.
+    QVERIFY(!chart->series(CurveForce)->data()->isEmpty());
+    QCOMPARE(chart->series(CurveForce)->valueAxis(), chart->yAxis2);
+    const QPoint press = inPlot(chart, from);
+    const QPoint release = inPlot(chart, to);
+    // What the rectangle covered on an axis, and how far it may miss: QCustomPlot
+    // counts the release pixel into the rectangle, so an end may lie one pixel on.
+    struct Expected {
+        QCPRange span;
+        double tolerance;
+    };
+    auto covered = [](QCPAxis *axis, int a, int b, int length) {
+        return Expected{QCPRange(axis->pixelToCoord(a), axis->pixelToCoord(b)), 1.5 * axis->range().size() / length};
+    };
+    const QRect plot = chart->axisRect()->rect();
+    const Expected time = covered(chart->xAxis, press.x(), release.x(), plot.width());
+    const Expected left = covered(chart->yAxis, press.y(), release.y(), plot.height());
+    const Expected right = covered(chart->yAxis2, press.y(), release.y(), plot.height());
+
+    drag(chart, Qt::LeftButton, press, release);
+    for (auto [axis, expected] : {std::pair{chart->xAxis, time}, {chart->yAxis, left}, {chart->yAxis2, right}}) {
+        const QCPRange range = axis->range();
+        QVERIFY2(qAbs(range.lower - expected.span.lower) <= expected.tolerance
+                     && qAbs(range.upper - expected.span.upper) <= expected.tolerance,
+                 qPrintable(QString("%1: %2 … %3, expected %4 … %5")
+                                .arg(axis->label())
+                                .arg(range.lower)
+                                .arg(range.upper)
+                                .arg(expected.span.lower)
+                                .arg(expected.span.upper)));
+    }
+    chart->replot();
+    QVERIFY(qAbs(chart->yAxis->coordToPixel(0) - chart->yAxis2->coordToPixel(0)) < 0.5);
+}
+
+void TestTablesWindow::chartClickTolerance_data()
+{
+    QTest::addColumn<QPoint>("move");
+    QTest::addColumn<bool>("restores");
+
+    QTest::newRow("still") << QPoint(0, 0) << true;
+    QTest::newRow("1 px") << QPoint(1, 0) << true;
+    QTest::newRow("3 px up") << QPoint(0, -3) << true;
+    QTest::newRow("3 px diagonally") << QPoint(-2, 1) << true;
+    QTest::newRow("4 px: a drag") << QPoint(3, 1) << false;
+    QTest::newRow("a rectangle") << QPoint(60, 40) << false;
+}
+
+// A click restores the full view even when the hand moved a little between
+// press and release; anything further is a zoom rectangle.
+void TestTablesWindow::chartClickTolerance()
+{
+    QFETCH(QPoint, move);
+    QFETCH(bool, restores);
+
+    makeWindow({2});
+    SignalChart *chart = laidOutChart();
+    QCPAxis *axes[] = {chart->xAxis, chart->yAxis, chart->yAxis2};
+    QList<QCPRange> full;
+    for (QCPAxis *axis : axes)
+        full << axis->range();
+    drag(chart, Qt::LeftButton, inPlot(chart, {0.2, 0.2}), inPlot(chart, {0.7, 0.7}));
+    chart->replot();
+    QList<QCPRange> zoomed;
+    for (QCPAxis *axis : axes)
+        zoomed << axis->range();
+    QVERIFY(zoomed != full);
+
+    const QPoint press = inPlot(chart, {0.4, 0.4});
+    drag(chart, Qt::LeftButton, press, press + move);
+    QList<QCPRange> now;
+    for (QCPAxis *axis : axes)
+        now << axis->range();
+    if (restores) {
+        QCOMPARE(now, full);
+    } else {
+        QVERIFY(now != full);
+        QVERIFY(now != zoomed);
+    }
+}
+
+void TestTablesWindow::chartGrids_data()
+{
+    QTest::addColumn<int>("axis"); // bottom, left, right
+
+    QTest::newRow("bottom") << 0;
+    QTest::newRow("left") << 1;
+    QTest::newRow("right") << 2;
+}
+
+void TestTablesWindow::chartGrids()
+{
+    QFETCH(int, axis);
+    makeWindow({2});
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    const QCPGrid *grid = std::array{chart->xAxis, chart->yAxis, chart->yAxis2}[axis]->grid();
+    QVERIFY(grid->visible());
+    QCOMPARE(grid->pen().style(), Qt::DotLine);
+}
+
+void TestTablesWindow::chartFrameAndMargins_data()
+{
+    QTest::addColumn<int>("windowWidth");
+
+    QTest::newRow("as opened") << 900;
+    QTest::newRow("widened") << 1500;
+}
+
+// A dotted frame around the plot area; no space left of, above or below the
+// chart's axes, and 2 % of the chart's width right of its right axis labels.
+void TestTablesWindow::chartFrameAndMargins()
+{
+    QFETCH(int, windowWidth);
+    makeWindow({2});
+    window->resize(windowWidth, 600);
+    SignalChart *chart = laidOutChart();
+
+    const auto *frame = chart->findChild<QCPItemRect *>();
+    QVERIFY(frame);
+    QCOMPARE(frame->pen().style(), Qt::DotLine);
+    const QRect plot = chart->axisRect()->rect();
+    QCOMPARE(frame->topLeft->pixelPosition(), QPointF(plot.topLeft()));
+    QCOMPARE(frame->bottomRight->pixelPosition(), QPointF(plot.left() + plot.width(), plot.top() + plot.height()));
+
+    const QRect outer = chart->axisRect()->outerRect();
+    QCOMPARE(outer.topLeft(), QPoint(0, 0));
+    QCOMPARE(outer.bottom(), chart->height() - 1);
+    QCOMPARE(chart->width() - 1 - outer.right(), qRound(chart->width() * 0.02));
 }
 
 void TestTablesWindow::languageChangeRedrawsChart_data()
