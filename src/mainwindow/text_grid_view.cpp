@@ -55,6 +55,8 @@ QTableView *makeTextGrid(const char *name, TextGridModel *model, QAbstractItemVi
     grid->setWordWrap(false);
     grid->setTextElideMode(Qt::ElideNone);
     grid->horizontalHeader()->setTextElideMode(Qt::ElideNone);
+    // Left-aligned like the cells, so a cut header keeps its beginning.
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(13);
     grid->setFont(font);
