@@ -1,9 +1,9 @@
 #include "store/short_name20.h"
 #include "files/kvt_file.h"
 #include "store_fixture.h"
+#include "cli_run.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,24 +11,7 @@
 
 using namespace kvt;
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(KVT10_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
-
-} // namespace
+using kvt::testing::runCli;
 
 class TestCliInfo : public QObject {
     Q_OBJECT
@@ -97,7 +80,7 @@ void TestCliInfo::printsTable()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, output);
-    const Run run = runCli(arguments);
+    const testing::CliRun run = runCli(arguments);
     QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, output);
@@ -130,7 +113,7 @@ void TestCliInfo::failures()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, error);
 
-    const Run run = runCli(arguments);
+    const testing::CliRun run = runCli(arguments);
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out, QByteArray());
     QVERIFY(!run.err.isEmpty());

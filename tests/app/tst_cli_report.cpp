@@ -2,6 +2,7 @@
 #include "store/short_name20.h"
 #include "store/table_texts.h"
 #include "store_fixture.h"
+#include "cli_run.h"
 
 #include <QFile>
 #include <QProcess>
@@ -29,12 +30,6 @@ private slots:
     void failures();
 
 private:
-    struct Run {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
-    static Run run(const QStringList &arguments);
     static QString pdfText(const QString &pdf, const QString &mode);
     QString writeSample(const QString &name, const std::vector<quint32> &seriesLengths);
 
@@ -42,15 +37,6 @@ private:
     QString sample;
     std::unique_ptr<MeasurementStore> sampleStore = std::make_unique<MeasurementStore>();
 };
-
-TestCliReport::Run TestCliReport::run(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(KVT10_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
-}
 
 // "-layout" keeps the columns apart; "-raw" keeps the narrow blanks of "- 2 -",
 // which the layout analysis closes up.
@@ -101,7 +87,7 @@ void TestCliReport::pdfShowsTheTable()
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, heads);
     const QString pdf = dir.filePath("report.pdf");
-    const Run result = run(arguments + QStringList{"report", sample, "--pdf", pdf});
+    const testing::CliRun result = testing::runCli(arguments + QStringList{"report", sample, "--pdf", pdf});
     QCOMPARE(result.err, QByteArray());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QByteArray());
@@ -123,7 +109,7 @@ void TestCliReport::threePages()
 {
     const QString file = writeSample("long.kvt", std::vector<quint32>(105, 1));
     const QString pdf = dir.filePath("long.pdf");
-    QCOMPARE(run({"report", file, "--pdf", pdf}).exitCode, 0);
+    QCOMPARE(testing::runCli({"report", file, "--pdf", pdf}).exitCode, 0);
     const QStringList pages = pdfText(pdf, "-raw").split(u'\f', Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 3);
     QVERIFY(!pages[0].contains(u"- 1 -"));
@@ -155,7 +141,7 @@ void TestCliReport::formats()
     QFETCH(QByteArray, start);
     QFETCH(QByteArray, contains);
     const QString out = dir.filePath("report" + option.mid(2));
-    const Run result = run({"report", sample, option, out});
+    const testing::CliRun result = testing::runCli({"report", sample, option, out});
     QCOMPARE(result.err, QByteArray());
     QCOMPARE(result.exitCode, 0);
     QFile file(out);
@@ -197,7 +183,7 @@ void TestCliReport::failures()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, error);
-    const Run result = run(arguments);
+    const testing::CliRun result = testing::runCli(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY(!result.err.isEmpty());
     if (!error.isEmpty())

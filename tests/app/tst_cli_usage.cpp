@@ -1,27 +1,17 @@
-#include <QProcess>
+#include "cli_run.h"
+
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // No instrument library: a verb that ran instead of showing its help fails
 // fast and never reaches a real instrument.
-Run runCli(const QStringList &arguments)
+kvt::testing::CliRun runCli(const QStringList &arguments)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("KVT10_LIBUSB", "/nonexistent/libusb.so");
     env.remove("KVT10_PIPE_DEVICE");
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(KVT10_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    return kvt::testing::runCli(arguments, env);
 }
 
 const QByteArray ToolUsage = "usage: kvt10-cli [--lang ru|en] VERB ...\n";
@@ -78,7 +68,7 @@ void TestCliUsage::usage()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, usage);
 
-    const Run run = runCli(arguments);
+    const kvt::testing::CliRun run = runCli(arguments);
     QCOMPARE(run.exitCode, exitCode);
     const QByteArray &shown = exitCode == 0 ? run.out : run.err;
     const QByteArray &silent = exitCode == 0 ? run.err : run.out;
@@ -99,7 +89,7 @@ void TestCliUsage::version()
 {
     QFETCH(QStringList, arguments);
 
-    const Run run = runCli(arguments);
+    const kvt::testing::CliRun run = runCli(arguments);
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray("kvt10-cli 1.2.2.28\n"));
     QCOMPARE(run.err, QByteArray());
