@@ -61,13 +61,7 @@ LibUsbTransport::~LibUsbTransport()
 QString LibUsbTransport::defaultLibraryFile()
 {
     const QString named = qEnvironmentVariable("KVT10_LIBUSB");
-    if (!named.isEmpty())
-        return named;
-#ifdef Q_OS_WIN
-    return QStringLiteral("libusb0.dll");
-#else
-    return QStringLiteral("libusb-0.1.so.4");
-#endif
+    return named.isEmpty() ? systemLibUsbFile() : named;
 }
 
 int LibUsbTransport::loadLibUsb()

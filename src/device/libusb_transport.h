@@ -26,6 +26,8 @@ public:
     ~LibUsbTransport() override;
 
     static QString defaultLibraryFile();
+    // The system's libusb 0.1 ("libusb-0.1.so.4", "libusb0.dll"): one file per platform.
+    static QString systemLibUsbFile();
 
     // 0 loaded (or already loaded), 1 the library cannot be loaded, 2 it lacks
     // a function the program calls.

@@ -1,14 +1,15 @@
 #include "path_parts.h"
 
+#include "platform.h"
+
 namespace kvt {
 namespace {
 
 qsizetype lastSeparator(const QString &path)
 {
-    qsizetype index = path.lastIndexOf(u'/');
-#ifdef Q_OS_WIN
-    index = qMax(index, path.lastIndexOf(u'\\'));
-#endif
+    qsizetype index = path.size() - 1;
+    while (index >= 0 && !isPathSeparator(path[index]))
+        --index;
     return index;
 }
 

@@ -1,7 +1,8 @@
 #include "windows1251.h"
 
+#include "platform.h"
+
 #include <QHash>
-#include <QStringDecoder>
 
 #include <array>
 
@@ -9,8 +10,8 @@ namespace kvt {
 namespace {
 
 // Windows-1251 is a single-byte code: one table in each direction, asked of
-// the system's converter once, serves every name. Opening a converter per name
-// would cost more than the rest of a table fill.
+// the system's converter once, serves every name. Asking per name would cost
+// more than the rest of a table fill.
 struct Tables {
     std::array<char16_t, 256> fromByte{};
     QHash<char16_t, char> toByte;
@@ -20,13 +21,10 @@ Tables buildTables()
 {
     Tables tables;
     for (int b = 0; b < 256; ++b) {
-        const char byte = char(b);
-        QStringDecoder decoder("windows-1251");
-        const QString decoded = decoder.decode(QByteArrayView(&byte, 1));
-        const char16_t character = decoded.size() == 1 ? decoded.front().unicode() : u'\xFFFD';
+        const char16_t character = windows1251Character(static_cast<unsigned char>(b));
         tables.fromByte[size_t(b)] = character;
         if (character != u'\xFFFD')
-            tables.toByte.insert(character, byte);
+            tables.toByte.insert(character, char(b));
     }
     return tables;
 }

@@ -9,6 +9,7 @@ private slots:
     void roundTrip();
     void unmappableBecomesOneQuestionMark_data();
     void unmappableBecomesOneQuestionMark();
+    void wholeUpperHalf();
 };
 
 void TestWindows1251::roundTrip_data()
@@ -47,6 +48,24 @@ void TestWindows1251::unmappableBecomesOneQuestionMark()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(kvt::toWindows1251(text), bytes);
+}
+
+void TestWindows1251::wholeUpperHalf()
+{
+    // The code page's table, byte 0x80 to 0xFF, whichever system converter
+    // built it; 0x98, which the code page leaves unassigned, is carried
+    // through as U+0098 (ICU and Windows agree). The lower half is ASCII.
+    const QString expected = QString::fromUtf8(
+        "ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—\u0098™љ›њќћџ\u00A0ЎўЈ¤Ґ¦§Ё©Є«¬\u00AD®Ї°±Ііґµ¶·ё№є»јЅѕї"
+        "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя");
+    QByteArray upper;
+    for (int b = 0x80; b < 0x100; ++b)
+        upper.append(char(b));
+    QCOMPARE(kvt::fromWindows1251(upper), expected);
+    QByteArray lower;
+    for (int b = 0; b < 0x80; ++b)
+        lower.append(char(b));
+    QCOMPARE(kvt::fromWindows1251(lower), QString::fromLatin1(lower));
 }
 
 QTEST_GUILESS_MAIN(TestWindows1251)

@@ -1,0 +1,21 @@
+#include "platform.h"
+
+#include <QStringDecoder>
+
+namespace kvt {
+
+bool isPathSeparator(QChar character)
+{
+    return character == u'/';
+}
+
+char16_t windows1251Character(unsigned char byte)
+{
+    // Debian's Qt has the code page through ICU.
+    QStringDecoder decoder("windows-1251");
+    const char raw = char(byte);
+    const QString decoded = decoder.decode(QByteArrayView(&raw, 1));
+    return decoded.size() == 1 ? decoded.front().unicode() : u'\xFFFD';
+}
+
+} // namespace kvt
