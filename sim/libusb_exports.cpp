@@ -1,12 +1,12 @@
 // libkvt10sim.so: the libusb 0.1 C API over one simulated bus holding the
 // instrument, so the program's libusb backend can be run without hardware
-// (KVT10_LIBUSB names this file). Types come from Debian's usb.h; nothing here
-// links libusb. One mutex guards the bus: the program's worker thread makes the
+// (KVT10_LIBUSB names this file). Types come from the platform's libusb 0.1
+// layout (device/libusb_api.h); nothing here links libusb. One mutex guards the bus: the program's worker thread makes the
 // calls while a test thread may reset the bus; sleeps of the timing model happen
 // outside the lock.
 
 #pragma GCC visibility push(default)
-#include <usb.h>
+#include "device/libusb_api.h"
 extern "C" {
 void kvt10sim_reset(void);
 double kvt10sim_modelled_milliseconds(void);

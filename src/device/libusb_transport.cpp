@@ -2,7 +2,7 @@
 
 #include "libusb_error_text.h"
 
-#include <usb.h>
+#include "libusb_api.h"
 
 #include <cerrno>
 
