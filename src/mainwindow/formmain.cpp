@@ -128,8 +128,9 @@ void TForm1::createComponents()
     connect(m_grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { StringGrid1Click(); });
     // A click on the row that is already current changes no row, yet it
     // shows that series afresh: its first impact, nothing chosen in Table 2.
+    // A right press only opens the context menu.
     connect(m_grid1, &QTableView::pressed, this, [this](const QModelIndex &index) {
-        if (index.row() + 1 == m_rowBeforePress)
+        if (index.row() + 1 == m_rowBeforePress && (QGuiApplication::mouseButtons() & Qt::LeftButton))
             StringGrid1Click();
     });
     connect(m_grid2->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StringGrid2Click(); });

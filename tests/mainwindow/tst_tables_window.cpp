@@ -422,6 +422,11 @@ void TestTablesWindow::clickOnTheCurrentRowShowsItAfresh()
         QItemSelection(grid(2)->model()->index(0, 2), grid(2)->model()->index(1, 3)), QItemSelectionModel::Select);
     QCOMPARE(store->displayedImpact(), 2 + 3);
 
+    // A right click there only opens the menu: the chosen impact stays.
+    QTest::mouseClick(grid(1)->viewport(), Qt::RightButton, {},
+                      grid(1)->visualRect(grid(1)->model()->index(2, 1)).center());
+    QCOMPARE(store->displayedImpact(), 2 + 3);
+
     clickRow(3); // the row that is already current
     QCOMPARE(store->displayedImpact(), 2);
     QCOMPARE(cell(2, 0, 0), QString("06.11.2013, 14:07:45"));
