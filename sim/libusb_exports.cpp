@@ -272,7 +272,7 @@ int usb_release_interface(usb_dev_handle *dev, int interface)
     return onHandle(dev, [&](SimBus &b, SimBus::Handle h, auto now) { return b.releaseInterface(h, interface, now); });
 }
 
-int usb_bulk_write(usb_dev_handle *dev, int ep, const char *bytes, int size, int)
+int usb_bulk_write(usb_dev_handle *dev, int ep, kvt::LibUsbWriteBytes bytes, int size, int)
 {
     return transfer(dev, [&](SimBus &b, SimBus::Handle h, auto now) { return b.bulkWrite(h, ep, bytes, size, now); });
 }
@@ -311,7 +311,7 @@ int usb_get_string(usb_dev_handle *, int, int, char *, size_t) { return notSimul
 int usb_get_string_simple(usb_dev_handle *, int, char *, size_t) { return notSimulated(); }
 int usb_get_descriptor_by_endpoint(usb_dev_handle *, int, unsigned char, unsigned char, void *, int) { return notSimulated(); }
 int usb_get_descriptor(usb_dev_handle *, unsigned char, unsigned char, void *, int) { return notSimulated(); }
-int usb_interrupt_write(usb_dev_handle *, int, const char *, int, int) { return notSimulated(); }
+int usb_interrupt_write(usb_dev_handle *, int, kvt::LibUsbWriteBytes, int, int) { return notSimulated(); }
 int usb_interrupt_read(usb_dev_handle *, int, char *, int, int) { return notSimulated(); }
 int usb_control_msg(usb_dev_handle *, int, int, int, int, char *, int, int) { return notSimulated(); }
 int usb_set_altinterface(usb_dev_handle *, int) { return notSimulated(); }

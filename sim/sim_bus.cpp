@@ -1,5 +1,7 @@
 #include "sim_bus.h"
 
+#include "device/libusb_api.h"
+
 #include <cerrno>
 
 namespace kvt::sim {
@@ -105,7 +107,7 @@ SimBus::Outcome SimBus::bulkRead(Handle handle, int endpoint, char *bytes, int s
         return {-EINVAL, now};
     const std::optional<size_t> got = m_instrument.read(reinterpret_cast<unsigned char *>(bytes), size_t(size));
     if (!got)
-        return {-ETIMEDOUT, m_timeline.timeOut(timeoutMs, now)};
+        return {LibUsbTimedOut, m_timeline.timeOut(timeoutMs, now)};
     // The transfer that carried the last record still arrives; the device
     // is gone for the next call.
     noticeVanish(now);

@@ -6,6 +6,7 @@
 #include "cli_output.h"
 #include "cli_report.h"
 #include "kvt_version.h"
+#include "support/platform.h"
 
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -69,6 +70,7 @@ const Verb *findVerb(const QString &name)
 // kvt10-cli: the program's core for scripts and batch work, without windows.
 int main(int argc, char *argv[])
 {
+    kvt::useBinaryStandardStreams();
     const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
     QStringList arguments = QCoreApplication::arguments().mid(1);
 

@@ -138,7 +138,8 @@ int LibUsbTransport::bulkWrite(const void *bytes, int count)
 {
     if (!m_api || !m_device)
         return -ENODEV;
-    return m_api->bulkWrite(m_device, EndpointOut, static_cast<const char *>(bytes), count, TimeoutMs);
+    return m_api->bulkWrite(m_device, EndpointOut, const_cast<LibUsbWriteBytes>(static_cast<const char *>(bytes)), count,
+                            TimeoutMs);
 }
 
 int LibUsbTransport::bulkRead(void *bytes, int count)

@@ -25,13 +25,14 @@ constexpr QRect OkGeometry{120, 220, 75, 25};
 
 } // namespace
 
-TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDate)
+TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDate,
+                     const std::optional<VersionData> &version)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_language(language)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setFixedSize(ClientSize);
     setFont(smallDialogFont());
-    const AboutTexts texts = aboutTexts(programVersionData(), buildDate, language);
+    const AboutTexts texts = aboutTexts(version, buildDate, language);
     setWindowTitle(texts.caption.isEmpty() ? QStringLiteral("About") : texts.caption);
 
     auto *panel = new QFrame(this);
@@ -52,7 +53,7 @@ TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDat
     const auto designed = [](const QString &text, const char *design) {
         return text.isEmpty() ? QString::fromLatin1(design) : text;
     };
-    addLabel(panel, "ProductName", texts.productName, 96, 16);
+    addLabel(panel, "ProductName", designed(texts.productName, "Product Name"), 96, 16);
     addLabel(panel, "Version", designed(texts.version, "Version"), 96, 40);
     addLabel(panel, "txtCopyright", designed(texts.copyright, "Copyright"), 8, 64);
     addLabel(panel, "LabelFax", texts.phoneFax, 8, 88);

@@ -15,7 +15,8 @@ namespace kvt {
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:
-    TAboutBox(Language language, QWidget *parent = nullptr, const QString &buildDate = programBuildDate());
+    TAboutBox(Language language, QWidget *parent = nullptr, const QString &buildDate = programBuildDate(),
+              const std::optional<VersionData> &version = programVersionData());
 
     void LabelWWWClick();
     void LabelEMailClick(const QString &address);

@@ -3,6 +3,7 @@
 #include "kvt_version.h"
 #include "support/common_texts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace kvt {
@@ -27,10 +28,9 @@ QString russianMonth(const QString &month)
 
 } // namespace
 
-VersionData programVersionData()
+std::optional<VersionData> programVersionData()
 {
-    return {QStringLiteral(KVT10_INTERNAL_NAME), QStringLiteral(KVT10_FILE_VERSION),
-            QStringLiteral(KVT10_LEGAL_COPYRIGHT)};
+    return executableVersionData(QCoreApplication::applicationFilePath());
 }
 
 QString programBuildDate()
@@ -51,26 +51,36 @@ std::optional<QString> aboutDateText(const QString &buildDate, Language language
     return u", "_s + day + u' ' + month + u' ' + year;
 }
 
-AboutTexts aboutTexts(const VersionData &version, const QString &buildDate, Language language)
+AboutTexts aboutTexts(const std::optional<VersionData> &version, const QString &buildDate, Language language)
 {
     const bool russian = language == Language::Russian;
     AboutTexts texts;
+    // The design texts, kept when the program has no version data.
+    texts.phoneFax = u"тел./факс.:"_s;
+    texts.multiLine = u"(многоканальный)"_s;
+    texts.site = u"Сайт:"_s;
+    texts.generalQuestions = u"Общие вопросы:"_s;
+    texts.technicalSupport = u"Техподдержка:"_s;
+    if (!version)
+        return texts;
     texts.productName = ApplicationTitle.text(language);
-    texts.phoneFax = russian ? u"тел./факс.:"_s : u"Phone/Fax:"_s;
-    texts.multiLine = russian ? u"(многоканальный)"_s : u"(multi-line)"_s;
-    texts.site = russian ? u"Сайт:"_s : u"Site:"_s;
-    texts.generalQuestions = russian ? u"Общие вопросы:"_s : u"General questions:"_s;
-    texts.technicalSupport = russian ? u"Техподдержка:"_s : u"Technical Support:"_s;
+    if (!russian) {
+        texts.phoneFax = u"Phone/Fax:"_s;
+        texts.multiLine = u"(multi-line)"_s;
+        texts.site = u"Site:"_s;
+        texts.generalQuestions = u"General questions:"_s;
+        texts.technicalSupport = u"Technical Support:"_s;
+    }
 
     const std::optional<QString> date = aboutDateText(buildDate, language);
     if (!date)
         return texts;
-    if (!version.internalName.isEmpty())
-        texts.caption = (russian ? u"О программе "_s : u"About "_s) + version.internalName;
-    if (!version.fileVersion.isEmpty())
-        texts.version = (russian ? u"Версия "_s : u"Version "_s) + version.fileVersion + *date;
-    if (!version.legalCopyright.isEmpty())
-        texts.copyright = russian ? version.legalCopyright : QStringLiteral(KVT10_ENGLISH_COPYRIGHT);
+    if (!version->internalName.isEmpty())
+        texts.caption = (russian ? u"О программе "_s : u"About "_s) + version->internalName;
+    if (!version->fileVersion.isEmpty())
+        texts.version = (russian ? u"Версия "_s : u"Version "_s) + version->fileVersion + *date;
+    if (!version->legalCopyright.isEmpty())
+        texts.copyright = russian ? version->legalCopyright : QStringLiteral(KVT10_ENGLISH_COPYRIGHT);
     return texts;
 }
 

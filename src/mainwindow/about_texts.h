@@ -1,20 +1,16 @@
 #pragma once
 
 #include "support/bilingual.h"
+#include "support/platform.h"
 
 #include <QString>
 #include <optional>
 
 namespace kvt {
 
-// The program's version data: on Windows it came from the executable's version
-// resource; here the build writes it into the program.
-struct VersionData {
-    QString internalName;
-    QString fileVersion;
-    QString legalCopyright;
-};
-VersionData programVersionData();
+// The running program's version data (its version resource on Windows);
+// nothing when it has none.
+std::optional<VersionData> programVersionData();
 // The compiler's date of this build, "Nov  6 2013".
 QString programBuildDate();
 
@@ -24,7 +20,8 @@ QString programBuildDate();
 std::optional<QString> aboutDateText(const QString &buildDate, Language language);
 
 // The texts of the about box that depend on the language and the version data;
-// an empty text leaves its label at its design text.
+// an empty text leaves its label at its design text, and without version data
+// every label keeps it.
 struct AboutTexts {
     QString caption;
     QString productName;
@@ -36,7 +33,7 @@ struct AboutTexts {
     QString generalQuestions;
     QString technicalSupport;
 };
-AboutTexts aboutTexts(const VersionData &version, const QString &buildDate, Language language);
+AboutTexts aboutTexts(const std::optional<VersionData> &version, const QString &buildDate, Language language);
 
 // The maker's contacts, shown as they are.
 inline constexpr char16_t MakerPhones[] = u"+7 (000) 000-00-00, +7 (000) 000-00-01";

@@ -6,6 +6,9 @@
 // it runs on.
 
 #include <QChar>
+#include <QString>
+
+#include <optional>
 
 namespace kvt {
 
@@ -15,5 +18,21 @@ bool isPathSeparator(QChar character);
 // The character a Windows-1251 byte stands for, as the system's own converter
 // says (the unassigned 0x98 comes through as U+0098); U+FFFD if it has none.
 char16_t windows1251Character(unsigned char byte);
+
+// Standard output and error pass bytes as they are: LF stays LF, as on Linux,
+// where Windows' text mode would write CR LF.
+void useBinaryStandardStreams();
+
+// An executable's version strings, as the about box shows them.
+struct VersionData {
+    QString internalName;
+    QString fileVersion;
+    QString legalCopyright;
+};
+// On Windows, the version resource of that file: the values under its first
+// translation, a missing one empty; nothing when it has no resource or no
+// translation. Programs elsewhere carry no version resource: there it is
+// what this build was made with, whatever the file.
+std::optional<VersionData> executableVersionData(const QString &executable);
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include "kvt_version.h"
+
 #include <QStringDecoder>
 
 namespace kvt {
@@ -16,6 +18,14 @@ char16_t windows1251Character(unsigned char byte)
     const char raw = char(byte);
     const QString decoded = decoder.decode(QByteArrayView(&raw, 1));
     return decoded.size() == 1 ? decoded.front().unicode() : u'\xFFFD';
+}
+
+void useBinaryStandardStreams() {}
+
+std::optional<VersionData> executableVersionData(const QString &)
+{
+    return VersionData{QStringLiteral(KVT10_INTERNAL_NAME), QStringLiteral(KVT10_FILE_VERSION),
+                       QStringLiteral(KVT10_LEGAL_COPYRIGHT)};
 }
 
 } // namespace kvt

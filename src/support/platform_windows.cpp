@@ -1,5 +1,12 @@
 #include "platform.h"
 
+#include <QDir>
+
+#include <vector>
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
 #include <windows.h>
 
 namespace kvt {
@@ -18,6 +25,46 @@ char16_t windows1251Character(unsigned char byte)
     if (MultiByteToWideChar(1251, 0, &raw, 1, &character, 1) != 1)
         return u'\xFFFD';
     return char16_t(character);
+}
+
+void useBinaryStandardStreams()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::optional<VersionData> executableVersionData(const QString &executable)
+{
+    const std::wstring file = QDir::toNativeSeparators(executable).toStdWString();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data()))
+        return std::nullopt;
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    void *translations = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translations, &length)
+        || length < sizeof(Translation))
+        return std::nullopt;
+    const auto *first = static_cast<const Translation *>(translations);
+    // "041904E3": language and code page, 8 upper-case hexadecimal digits.
+    const quint32 languageAndCodePage = quint32(first->language) << 16 | first->codePage;
+    const QString key = QString::number(languageAndCodePage, 16).rightJustified(8, u'0').toUpper();
+    const auto value = [&](const char *name) {
+        const std::wstring path = QStringLiteral("\\StringFileInfo\\%1\\%2").arg(key, QLatin1String(name)).toStdWString();
+        void *text = nullptr;
+        UINT characters = 0;
+        if (!VerQueryValueW(block.data(), path.c_str(), &text, &characters) || characters == 0)
+            return QString();
+        return QString::fromWCharArray(static_cast<const wchar_t *>(text));
+    };
+    return VersionData{value("InternalName"), value("FileVersion"), value("LegalCopyright")};
 }
 
 } // namespace kvt

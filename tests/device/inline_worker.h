@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include <dlfcn.h>
+#include <QLibrary>
 
 #include <memory>
 
@@ -66,8 +66,8 @@ inline void resetSimulator(const QByteArray &faults = {}, const QByteArray &impa
         qputenv("KVT10_SIM_IMPACTS", impacts);
     // Held open with its own handle for the whole run, whatever the workers'
     // transports load and unload.
-    static void *simulator = dlopen(KVT10_SIM_LIBRARY, RTLD_NOW);
-    reinterpret_cast<void (*)()>(dlsym(simulator, "kvt10sim_reset"))();
+    static QLibrary simulator(QStringLiteral(KVT10_SIM_LIBRARY));
+    reinterpret_cast<void (*)()>(simulator.resolve("kvt10sim_reset"))();
 }
 
 } // namespace kvt::testing

@@ -7,13 +7,18 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <dlfcn.h>
 #include <QTest>
 
 #include <memory>
 
 using namespace kvt;
 using namespace kvt::testing;
+
+// The FIFO server stands in for the driver's pipe files where the pipe
+// backend opens FIFOs; elsewhere the build names none.
+#define SKIP_WITHOUT_PIPE_SIMULATOR()                                                                                  \
+    if (QStringLiteral(KVT10_SIM_PROGRAM).isEmpty())                                                                  \
+    QSKIP("no simulated instrument on pipe files on this system")
 
 Q_DECLARE_METATYPE(kvt::Language)
 
@@ -126,6 +131,7 @@ void TestDeviceWorker::unplugDuringRecords()
     QTemporaryDir pipeFolder;
     QProcess server;
     if (pipes) {
+        SKIP_WITHOUT_PIPE_SIMULATOR();
         // The instrument on its own pipes alone; nobody here ignores SIGPIPE,
         // so a write into the pipe it left behind must not raise one.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -178,6 +184,7 @@ void TestDeviceWorker::readRequestWhileReadingDoesNothing()
 void TestDeviceWorker::writeRequestWhileUnplugged()
 {
     // The instrument on its pipes, found before libusb and read whole.
+    SKIP_WITHOUT_PIPE_SIMULATOR();
     QTemporaryDir pipeFolder;
     QProcess server;
     server.start(QStringLiteral(KVT10_SIM_PROGRAM), {"--pipes", pipeFolder.path()});

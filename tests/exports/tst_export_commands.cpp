@@ -149,6 +149,7 @@ void TestExportCommands::fullDeviceKeepsExistingFile()
     ExportResult result;
     {
         const testing::FileSizeLimit fullDisk(4096);
+        SKIP_UNLESS_DISK_CAN_FILL(fullDisk);
         result = exportDisplayedImpact(*store, ctx, ExportFormat::Csv, std::nullopt, true);
     }
 

@@ -198,6 +198,7 @@ void TestKvtFile::shortWriteKeepsExistingFile()
     KvtSaveStatus status;
     {
         const testing::FileSizeLimit fullDisk(4096);
+        SKIP_UNLESS_DISK_CAN_FILL(fullDisk);
         status = saveKvtFile(path, *store);
     }
 

@@ -57,10 +57,12 @@ void TestAboutBox::textsFit()
     QFETCH(Language, language);
     QFETCH(QString, buildDate);
 
-    TAboutBox box(language, nullptr, buildDate);
+    // The program's own version data (on Windows, kvt10.exe's version resource).
+    const std::optional<VersionData> version = executableVersionData(KVT10_PROGRAM);
+    TAboutBox box(language, nullptr, buildDate, version);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QCOMPARE(box.findChild<QLabel *>("Version")->text(), aboutTexts(programVersionData(), buildDate, language).version);
+    QCOMPARE(box.findChild<QLabel *>("Version")->text(), aboutTexts(version, buildDate, language).version);
 
     const QWidget *panel = box.findChild<QLabel *>("ProductName")->parentWidget();
     const QWidget *icon = box.findChild<QWidget *>("ProgramIcon");

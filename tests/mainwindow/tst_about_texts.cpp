@@ -15,6 +15,7 @@ private slots:
     void dateText();
     void texts_data();
     void texts();
+    void withoutVersionData();
     void dateThatDoesNotSplit();
     void mailto();
 };
@@ -82,9 +83,13 @@ void TestAboutTexts::texts()
     QFETCH(QString, phoneFax);
     QFETCH(QString, technicalSupport);
 
-    const VersionData data = programVersionData();
+    // The program's own version data (on Windows, kvt10.exe's version resource).
+    const std::optional<VersionData> program = executableVersionData(KVT10_PROGRAM);
+    QVERIFY(program);
+    const VersionData data = *program;
     QCOMPARE(data.internalName, QString("KVT10.exe"));
     QCOMPARE(data.fileVersion, QString("1.2.2.28"));
+    QVERIFY(data.legalCopyright.startsWith("© 2026 ООО «"));
 
     const AboutTexts texts = aboutTexts(data, "Nov  6 2013", language);
     QCOMPARE(texts.caption, caption);
@@ -96,9 +101,23 @@ void TestAboutTexts::texts()
     QVERIFY(!texts.copyright.isEmpty());
 }
 
+void TestAboutTexts::withoutVersionData()
+{
+    // Every label keeps its design text: the Russian captions, the rest empty
+    // (the box's placeholders).
+    const AboutTexts texts = aboutTexts(std::nullopt, "Nov  6 2013", Language::English);
+    QVERIFY(texts.caption.isEmpty());
+    QVERIFY(texts.productName.isEmpty());
+    QVERIFY(texts.version.isEmpty());
+    QVERIFY(texts.copyright.isEmpty());
+    QCOMPARE(texts.phoneFax, QString("тел./факс.:"));
+    QCOMPARE(texts.site, QString("Сайт:"));
+    QCOMPARE(texts.technicalSupport, QString("Техподдержка:"));
+}
+
 void TestAboutTexts::dateThatDoesNotSplit()
 {
-    const AboutTexts texts = aboutTexts(programVersionData(), "2013-11-06", Language::English);
+    const AboutTexts texts = aboutTexts(VersionData{"KVT10.exe", "1.2.2.28", "©"}, "2013-11-06", Language::English);
     QVERIFY(texts.caption.isEmpty());
     QVERIFY(texts.version.isEmpty());
     QVERIFY(texts.copyright.isEmpty());
