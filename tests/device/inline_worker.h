@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include <QLibrary>
+#include "held_library.h"
 
 #include <memory>
 
@@ -66,8 +66,8 @@ inline void resetSimulator(const QByteArray &faults = {}, const QByteArray &impa
         qputenv("KVT10_SIM_IMPACTS", impacts);
     // Held open with its own handle for the whole run, whatever the workers'
     // transports load and unload.
-    static QLibrary simulator(QStringLiteral(KVT10_SIM_LIBRARY));
-    reinterpret_cast<void (*)()>(simulator.resolve("kvt10sim_reset"))();
+    static void *simulator = holdLibrary(QStringLiteral(KVT10_SIM_LIBRARY));
+    heldFunction(simulator, "kvt10sim_reset")();
 }
 
 } // namespace kvt::testing
