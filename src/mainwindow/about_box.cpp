@@ -2,9 +2,9 @@
 
 #include "about_texts.h"
 #include "dialog_font.h"
+#include "shell_open.h"
 #include "support/common_texts.h"
 
-#include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -107,12 +107,12 @@ QLabel *TAboutBox::addLink(QWidget *parent, const char *name, const QString &add
 
 void TAboutBox::LabelWWWClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromUtf16(MakerSite)));
+    shellOpen(QUrl(QString::fromUtf16(MakerSite)), this);
 }
 
 void TAboutBox::LabelEMailClick(const QString &address)
 {
-    QDesktopServices::openUrl(QUrl(mailtoAddress(address, ApplicationTitle.text(m_language))));
+    shellOpen(QUrl(mailtoAddress(address, ApplicationTitle.text(m_language))), this);
 }
 
 } // namespace kvt

@@ -4,10 +4,11 @@
 #include "about_box.h"
 #include "chart/signal_chart.h"
 #include "main_window_texts.h"
+#include "shell_open.h"
 #include "support/common_texts.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -193,11 +194,11 @@ void TForm1::openHelp()
     const QString guide = m_programFolder + QStringLiteral("/Help/KVT10Help.%1.html")
                                                 .arg(m_language == Language::Russian ? u"ru" : u"en");
     if (!QFileInfo(guide).isFile()) {
-        m_prompts.showMessage({ApplicationTitle.text(m_language), HelpMissing.text(m_language) + guide,
+        m_prompts.showMessage({ApplicationTitle.text(m_language), HelpMissing.text(m_language) + QDir::toNativeSeparators(guide),
                                PromptIcon::Warning});
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
+    shellOpen(QUrl::fromLocalFile(guide), this);
 }
 
 void TForm1::AMainHelpExecute()

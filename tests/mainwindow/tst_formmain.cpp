@@ -4,12 +4,12 @@
 #include "mainwindow/formmain.h"
 #include "mainwindow/language_dialog.h"
 #include "mainwindow/main_window_texts.h"
+#include "mainwindow/shell_open.h"
 #include "store_fixture.h"
 #include "support/scripted_prompts.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -29,12 +29,8 @@ using namespace kvt;
 Q_DECLARE_METATYPE(kvt::Language)
 
 // Catches what the window asks the desktop to open, so no viewer starts.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
+struct OpenedUrls {
     QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
 };
 
 class TestFormMain : public QObject {
@@ -76,8 +72,7 @@ private:
 
 void TestFormMain::initTestCase()
 {
-    for (const char *scheme : {"file", "mailto", "http", "https"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &opened, "open");
+    replaceShellForTests([this](const QUrl &url) { opened.urls << url; });
 }
 
 void TestFormMain::init()
