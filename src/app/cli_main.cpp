@@ -24,7 +24,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "report") == 0) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("QT_QPA_PLATFORM", kvt::windowlessGuiPlatform());
             QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
             return std::make_unique<QGuiApplication>(argc, argv);
         }

@@ -19,6 +19,11 @@ bool isPathSeparator(QChar character);
 // says (the unassigned 0x98 comes through as U+0098); U+FFFD if it has none.
 char16_t windows1251Character(unsigned char byte);
 
+// The Qt platform plugin for drawing without a display (the report of
+// kvt10-cli): "offscreen" here, "windows" on Windows, where it needs no
+// display and brings the system's fonts, which offscreen there has not.
+const char *windowlessGuiPlatform();
+
 // Standard output and error pass bytes as they are: LF stays LF, as on Linux,
 // where Windows' text mode would write CR LF.
 void useBinaryStandardStreams();

@@ -20,6 +20,11 @@ char16_t windows1251Character(unsigned char byte)
     return decoded.size() == 1 ? decoded.front().unicode() : u'\xFFFD';
 }
 
+const char *windowlessGuiPlatform()
+{
+    return "offscreen";
+}
+
 void useBinaryStandardStreams() {}
 
 std::optional<VersionData> executableVersionData(const QString &)

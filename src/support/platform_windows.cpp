@@ -27,6 +27,11 @@ char16_t windows1251Character(unsigned char byte)
     return char16_t(character);
 }
 
+const char *windowlessGuiPlatform()
+{
+    return "windows";
+}
+
 void useBinaryStandardStreams()
 {
     _setmode(_fileno(stdout), _O_BINARY);

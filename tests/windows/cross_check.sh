@@ -60,6 +60,14 @@ for lang in en ru; do
   linux_cli --lang "$lang" report "$file" --csv "$work/linux/report-$lang.csv" >/dev/null
   windows_cli --lang "$lang" report "$(winpath "$file")" --csv "$(winpath "$work/windows/report-$lang.csv")" >/dev/null
   same "$lang: report --csv" "$work/linux/report-$lang.csv" "$work/windows/report-$lang.csv"
+  # The printed report: the same text on the same pages, whatever fonts the
+  # system draws it with.
+  linux_cli --lang "$lang" report "$file" --pdf "$work/linux/report-$lang.pdf" >/dev/null
+  windows_cli --lang "$lang" report "$(winpath "$file")" --pdf "$(winpath "$work/windows/report-$lang.pdf")" >/dev/null
+  for build in linux windows; do
+    pdftotext -raw "$work/$build/report-$lang.pdf" "$work/$build/report-$lang.txt"
+  done
+  same "$lang: report --pdf, its text" "$work/linux/report-$lang.txt" "$work/windows/report-$lang.txt"
 done
 
 for format in csv wav; do

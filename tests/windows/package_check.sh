@@ -30,7 +30,11 @@ KVT10_LIBUSB=$(winpath "$portable/sim/kvt10sim.dll") wine "$portable/kvt10-cli.e
   >/dev/null 2>"$work/read.log" || fail "the unpacked kvt10-cli.exe could not read its simulator: $(cat "$work/read.log")"
 wine "$portable/kvt10-cli.exe" info "$(winpath "$work/demo.kvt")" >"$work/info.txt" || fail "the unpacked kvt10-cli.exe failed"
 [ "$(wc -l <"$work/info.txt")" -eq 8 ] || fail "the unpacked kvt10-cli.exe listed $(wc -l <"$work/info.txt") series, not 8"
-echo "zip: kvt10-cli.exe runs from the unpacked folder and reads its simulator"
+# The report draws text with the system's fonts, from the folder's own plugins.
+wine "$portable/kvt10-cli.exe" report "$(winpath "$work/demo.kvt")" --pdf "$(winpath "$work/demo.pdf")" \
+  || fail "the unpacked kvt10-cli.exe wrote no report"
+pdftotext "$work/demo.pdf" - | grep -q "Meassured elastic modulus values" || fail "the report's PDF has no text"
+echo "zip: kvt10-cli.exe runs from the unpacked folder, reads its simulator and writes a report"
 
 # The installer.
 wine "$setup" /S
