@@ -29,9 +29,12 @@ public:
             std::vector<char> buffer(qMax<DWORD>(size, sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A)));
             auto *detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A *>(buffer.data());
             detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
-            // A detail that cannot be read still counts, as an empty path.
+            // A detail that cannot be read still counts, as an empty path. The
+            // path runs past DevicePath's declared single character to its end
+            // in the buffer: read through a plain pointer, not the array.
+            const char *devicePath = detail->DevicePath;
             paths << (SetupDiGetDeviceInterfaceDetailA(info, &interfaceData, detail, size, nullptr, nullptr)
-                          ? QString::fromLocal8Bit(detail->DevicePath)
+                          ? QString::fromLocal8Bit(devicePath)
                           : QString());
         }
         SetupDiDestroyDeviceInfoList(info);
