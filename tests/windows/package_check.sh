@@ -9,16 +9,7 @@
 set -euo pipefail
 dist=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
-work=$(mktemp -d)
-export KVT10_WINE_PREFIX=$work/prefix
-source "$here/wine_env.sh"
-unset WINEPATH QT_PLUGIN_PATH
-trap 'wine_env_stop; rm -rf "$work"' EXIT
-
-fail() {
-  echo "package_check: $*" >&2
-  exit 1
-}
+source "$here/bare_prefix.sh"
 
 zip=$(ls "$dist"/kvt10-*-win64.zip)
 setup=$(ls "$dist"/kvt10-*-setup.exe)

@@ -9,16 +9,7 @@ portable=$(realpath "$1")
 file=$(realpath "$2")
 picture=$3
 here=$(dirname "$(realpath "$0")")
-work=$(mktemp -d)
-export KVT10_WINE_PREFIX=$work/prefix
-source "$here/wine_env.sh"
-unset WINEPATH QT_PLUGIN_PATH
-trap 'wine_env_stop; rm -rf "$work"' EXIT
-
-fail() {
-  echo "window_check: $*" >&2
-  exit 1
-}
+source "$here/bare_prefix.sh"
 
 # A copy of the folder of its own, so its settings (English) stay here.
 cp -r "$portable" "$work/program"
