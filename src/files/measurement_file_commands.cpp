@@ -8,6 +8,8 @@
 #include "support/number_format.h"
 #include "support/path_parts.h"
 
+#include <QDir>
+
 namespace kvt {
 namespace {
 
@@ -80,7 +82,8 @@ std::optional<QString> droppedFileName(const QList<QUrl> &urls)
 {
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return std::nullopt;
-    const QString name = urls.front().toLocalFile();
+    // In the system's own form, as its file dialogs give names ("\" on Windows).
+    const QString name = QDir::toNativeSeparators(urls.front().toLocalFile());
     if (!name.endsWith(KvtExtension))
         return std::nullopt;
     return name;

@@ -4,6 +4,7 @@
 #include "language_dialog.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -36,9 +37,11 @@ QMessageBox::Icon toQt(PromptIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// Qt's dialogs give "/" everywhere; the program shows and keeps names in the
+// system's own form ("\" on Windows), as the system's dialogs write them.
 std::optional<QString> chosen(const QString &name)
 {
-    return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
+    return name.isEmpty() ? std::nullopt : std::optional<QString>(QDir::toNativeSeparators(name));
 }
 
 } // namespace

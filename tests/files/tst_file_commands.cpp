@@ -49,6 +49,7 @@ private slots:
     void openFromMenuProposesFile();
     void openUnreadableFileAsksAgainSilently();
     void openDamagedFileReportsAndKeepsStore();
+    void droppedFileInTheSystemsForm();
 
 private:
     QString path(const QString &name) const { return tmp->filePath(name); }
@@ -403,6 +404,14 @@ void TestFileCommands::openDamagedFileReportsAndKeepsStore()
     QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
     QVERIFY(prompts.openRequests().empty());
     QCOMPARE(encodeKvt(*store), before);
+}
+
+void TestFileCommands::droppedFileInTheSystemsForm()
+{
+    // As the system's own dialogs give names, "\" on Windows, so that the
+    // folder part and the messages read as they do after the Open dialog.
+    const QString name = path("site.kvt");
+    QCOMPARE(droppedFileName({QUrl::fromLocalFile(name)}), std::optional<QString>(QDir::toNativeSeparators(name)));
 }
 
 QTEST_GUILESS_MAIN(TestFileCommands)
