@@ -77,10 +77,11 @@ private:
             return;
         PreparedBand placed{band->kind, {}};
         const QPointF origin(m_page.margins.left(), m_page.margins.top() + m_top);
-        for (const ReportText &text : band->texts)
-            placed.texts.append({text.box.translated(origin),
-                                 expandVariables(text.text, int(m_report.pages.size()), m_variables), text.pointSize,
-                                 text.framed});
+        for (ReportText text : band->texts) {
+            text.box.translate(origin);
+            text.text = expandVariables(text.text, int(m_report.pages.size()), m_variables);
+            placed.texts.append(std::move(text));
+        }
         m_report.pages.last().bands.append(std::move(placed));
         m_top += band->height;
     }

@@ -20,12 +20,14 @@ enum class BandKind { ReportTitle, PageHeader, MasterData, PageFooter };
 // A text of a band. In a design its box is relative to the band's top left
 // corner on the printable area, and "[name]" in it stands for that variable's
 // value, "[PAGE#]" for the page number; once prepared, its box is on the paper
-// and its variables are replaced. Every text is centred both ways in its box.
+// and its variables are replaced. A text is centred both ways in its box unless
+// its alignment says otherwise.
 struct ReportText {
     QRectF box;
     QString text;
     qreal pointSize = 10;
     bool framed = false;
+    Qt::Alignment alignment = Qt::AlignCenter;
 };
 
 struct ReportBand {

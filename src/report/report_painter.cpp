@@ -57,7 +57,7 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
                 if (text.framed)
                     painter.drawRect(box);
                 painter.setFont(fittingFont(report.fontFamily, text, device));
-                painter.drawText(box, Qt::AlignCenter, text.text);
+                painter.drawText(box, int(text.alignment), text.text);
             }
         }
     }

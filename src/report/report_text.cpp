@@ -7,8 +7,8 @@ namespace {
 
 constexpr qreal MillimetresPerCharacter = 2;
 
-// The band's texts on one line, each at its column; a text wider than its
-// column pushes the next one on, one blank after it.
+// The band's texts on one line, each at its column as its alignment places it
+// there; a text wider than its column pushes the next one on, one blank after it.
 QString textLine(const PreparedBand &band, qreal leftMargin)
 {
     QString line;
@@ -17,7 +17,8 @@ QString textLine(const PreparedBand &band, qreal leftMargin)
             continue;
         const int column = qRound((text.box.left() - leftMargin) / MillimetresPerCharacter);
         const int width = qRound(text.box.width() / MillimetresPerCharacter);
-        int at = column + qMax<int>(0, (width - int(text.text.size())) / 2);
+        const int room = qMax<int>(0, width - int(text.text.size()));
+        int at = column + (text.alignment & Qt::AlignLeft ? 0 : text.alignment & Qt::AlignRight ? room : room / 2);
         if (!line.isEmpty())
             at = qMax<int>(at, int(line.size()) + 1);
         line = line.leftJustified(at, u' ') + text.text;

@@ -17,8 +17,9 @@ struct ReportContent {
 };
 ReportContent reportContent(const PreparedReport &report);
 
-// The pages as plain UTF-8 text: a line per band, each text centred in its
-// column at two millimetres a character, pages parted by form feeds.
+// The pages as plain UTF-8 text: a line per band, each text in its column at
+// two millimetres a character (centred, or at the side it is aligned to),
+// pages parted by form feeds.
 QByteArray reportPlainText(const PreparedReport &report);
 
 // The content for spreadsheets: UTF-8 with a byte order mark, fields parted

@@ -78,6 +78,8 @@ private slots:
     void placesBandsOnThePaper();
     void recordTallerThanAPage();
     void plainText();
+    void plainTextAlignment_data();
+    void plainTextAlignment();
     void csv();
 };
 
@@ -227,6 +229,28 @@ void TestReportEngine::plainText()
                                           "    6                  last\n"
                                           "                 - 2 -\n");
     QCOMPARE(text, first + u'\f' + second);
+}
+
+void TestReportEngine::plainTextAlignment_data()
+{
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("line");
+
+    // A 20 mm column, ten characters, at the left margin.
+    QTest::newRow("centred") << int(Qt::AlignCenter) << "    ab\n";
+    QTest::newRow("left") << int(Qt::AlignLeft | Qt::AlignVCenter) << "ab\n";
+    QTest::newRow("right") << int(Qt::AlignRight | Qt::AlignTop) << "        ab\n";
+}
+
+void TestReportEngine::plainTextAlignment()
+{
+    QFETCH(int, alignment);
+    QFETCH(QString, line);
+    PreparedReport report;
+    report.page = {QSizeF(100, 100), QMarginsF(10, 10, 10, 10)};
+    const ReportText text{QRectF(10, 10, 20, 5), QStringLiteral("ab"), 10, true, Qt::Alignment(alignment)};
+    report.pages = {PreparedPage{{{BandKind::MasterData, {text}}}}};
+    QCOMPARE(QString::fromUtf8(reportPlainText(report)), line);
 }
 
 void TestReportEngine::csv()

@@ -46,6 +46,8 @@ private slots:
     void textsFitTheirBoxes_data();
     void textsFitTheirBoxes();
     void pdfPages();
+    void pdfAlignment_data();
+    void pdfAlignment();
     void documents_data();
     void documents();
 };
@@ -99,6 +101,38 @@ void TestReportFiles::pdfPages()
     QVERIFY(pages[1].contains(u"- 2 -"));
     QVERIFY(pages[1].contains(u"60/2"));
     QVERIFY(pages[1].contains(u"Песок <мелкий>"));
+}
+
+void TestReportFiles::pdfAlignment_data()
+{
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QList<qreal>>("edges"); // left, top, right, bottom of the word in millimetres; -1: any
+
+    // A 100 × 30 mm box at (50, 50); a centred word would stand some 45 mm
+    // from either side and 13 mm from the top and the bottom.
+    QTest::newRow("left, top") << int(Qt::AlignLeft | Qt::AlignTop) << QList<qreal>{50, 50, -1, -1};
+    QTest::newRow("right, bottom") << int(Qt::AlignRight | Qt::AlignBottom) << QList<qreal>{-1, -1, 150, 80};
+}
+
+void TestReportFiles::pdfAlignment()
+{
+    QFETCH(int, alignment);
+    QFETCH(QList<qreal>, edges);
+    PreparedReport report;
+    report.fontFamily = QStringLiteral("Times New Roman");
+    const ReportText text{QRectF(50, 50, 100, 30), QStringLiteral("Margin"), 10, false, Qt::Alignment(alignment)};
+    report.pages = {PreparedPage{{{BandKind::MasterData, {text}}}}};
+    const std::optional<QString> boxes = readBack(reportPdf(report), QStringLiteral("pdftotext"), {"-bbox"}, {"-"});
+    SKIP_WITHOUT_TOOL(boxes);
+    const QRegularExpressionMatch word =
+        QRegularExpression(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">Margin<)re")
+            .match(*boxes);
+    QVERIFY2(word.hasMatch(), qPrintable(*boxes));
+    for (int edge = 0; edge < 4; ++edge) {
+        const qreal at = word.captured(edge + 1).toDouble() * 25.4 / 72;
+        if (edges[edge] >= 0)
+            QVERIFY2(qAbs(at - edges[edge]) < 1.5, qPrintable(QStringLiteral("edge %1 at %2 mm").arg(edge).arg(at)));
+    }
 }
 
 void TestReportFiles::documents_data()
