@@ -7,12 +7,6 @@
 #include "support/safe_write.h"
 
 namespace kvt {
-namespace {
-
-const TextPair CannotOpenFile{u"Не удается открыть файл ", u"Can't open file "};
-
-} // namespace
-
 bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language language)
 {
     switch (loadKvtFile(fileName, store)) {

@@ -27,34 +27,59 @@ std::optional<ReportFormat> formatOption(const QString &argument)
     return std::nullopt;
 }
 
+// The report of a measurement file's series table, as the window's Print
+// command prepares it.
+std::optional<PreparedReport> measuredReport(const QString &fileName, Language language)
+{
+    auto store = std::make_unique<MeasurementStore>();
+    if (!loadFileForCli(fileName, *store, language))
+        return std::nullopt;
+    // As the window's Print command, which has nothing to print without a series.
+    if (store->seriesCount() == 0) {
+        writeUtf8(stderr, MsgNoData.text(language) + u'\n');
+        return std::nullopt;
+    }
+    ModulusReport report(seriesTableGrid(*store, language), language);
+    return report.prepare();
+}
+
+// A report saved by the preview or by --prepared.
+std::optional<PreparedReport> savedReport(const QString &fileName, Language language)
+{
+    PreparedReportFile file = readPreparedReportFile(fileName);
+    if (file.status != PreparedReportStatus::Read) {
+        writeUtf8(stderr, preparedReportFailure(file.status, fileName, language) + u'\n');
+        return std::nullopt;
+    }
+    return std::move(file.report);
+}
+
 } // namespace
 
 int runReport(const QStringList &arguments, Language language)
 {
     QStringList paths;
+    std::optional<QString> saved;
     std::optional<ReportFormat> format;
-    for (const QString &argument : arguments) {
-        if (!argument.startsWith(u"--"))
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"--open" && !saved && i + 1 < arguments.size())
+            saved = arguments[++i];
+        else if (!argument.startsWith(u"--"))
             paths << argument;
         else if (!format && formatOption(argument))
             format = formatOption(argument);
         else
             return usage();
     }
-    if (paths.size() != 2 || !format)
+    if (paths.size() != (saved ? 1 : 2) || !format)
         return usage();
 
-    auto store = std::make_unique<MeasurementStore>();
-    if (!loadFileForCli(paths[0], *store, language))
+    const std::optional<PreparedReport> report =
+        saved ? savedReport(*saved, language) : measuredReport(paths[0], language);
+    if (!report)
         return CliFailure;
-    // As the window's Print command, which has nothing to print without a series.
-    if (store->seriesCount() == 0) {
-        writeUtf8(stderr, MsgNoData.text(language) + u'\n');
-        return CliFailure;
-    }
-    ModulusReport report(seriesTableGrid(*store, language), language);
-    return writeFileForCli(paths[1], reportFileBytes(report.prepare(), *format), language) ? CliSuccess
-                                                                                              : CliFailure;
+    return writeFileForCli(paths.last(), reportFileBytes(*report, *format), language) ? CliSuccess : CliFailure;
 }
 
 } // namespace kvt

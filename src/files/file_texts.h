@@ -14,6 +14,7 @@ inline constexpr TextPair CannotCreateSecond{
     u".\nIt may be no free space or disk is write protected"};
 inline constexpr TextPair ReplaceExistingFirst{u"Файл ", u"File "};
 inline constexpr TextPair ReplaceExistingSecond{u" уже существует.\nЗаменить его?", u" already exists.\nReplace it?"};
+inline constexpr TextPair CannotOpenFile{u"Не удается открыть файл ", u"Can't open file "};
 inline constexpr TextPair FileRejected{u"Файл не читается или испорчен", u"File is not readable or damaged"};
 inline constexpr TextPair LoadedFileStatus{u"Файл ", u"File "};
 inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data Readed"};

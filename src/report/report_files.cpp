@@ -14,6 +14,7 @@ QByteArray reportFileBytes(const PreparedReport &report, ReportFormat format)
     case ReportFormat::Odt: return reportDocument(report, "ODF");
     case ReportFormat::Text: return reportPlainText(report);
     case ReportFormat::Csv: return reportCsv(report);
+    case ReportFormat::Prepared: return encodePreparedReport(report);
     }
     return {};
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "prepared_report.h"
+#include "prepared_report_file.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace kvt {
 
-enum class ReportFormat { Pdf, Html, Odt, Text, Csv };
+enum class ReportFormat { Pdf, Html, Odt, Text, Csv, Prepared };
 
 struct ReportFileFormat {
     ReportFormat format;
@@ -22,6 +23,8 @@ inline constexpr ReportFileFormat ReportFileFormats[] = {
     {ReportFormat::Odt, "--odt", ".odt", "odt-files (*.odt);;All files (*.*)"},
     {ReportFormat::Text, "--txt", ".txt", "txt-files (*.txt);;All files (*.*)"},
     {ReportFormat::Csv, "--csv", ".csv", "csv-files (*.csv);;All files (*.*)"},
+    // The program's own file, to be opened in the preview again.
+    {ReportFormat::Prepared, "--prepared", PreparedReportExtension, PreparedReportFilter},
 };
 
 // The bytes of the report's file in a format.

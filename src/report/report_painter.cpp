@@ -33,7 +33,7 @@ QFont fittingFont(const QString &family, const ReportText &text, const QPaintDev
     return font;
 }
 
-void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
+void paintReport(const PreparedReport &report, QPagedPaintDevice &device, const QList<ReportMark> &marks)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -51,6 +51,9 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device)
     for (qsizetype page = 0; page < report.pages.size(); ++page) {
         if (page > 0)
             device.newPage();
+        for (const ReportMark &mark : marks)
+            if (mark.page == page)
+                painter.fillRect(onDevice(mark.box), mark.color);
         for (const PreparedBand &band : report.pages[page].bands) {
             for (const ReportText &text : band.texts) {
                 const QRectF box = onDevice(text.box);

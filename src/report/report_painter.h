@@ -3,7 +3,10 @@
 #include "prepared_report.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QFont>
+#include <QList>
+#include <QRectF>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -19,9 +22,16 @@ QFont reportFont(const QString &family, qreal pointSize);
 // and nothing is cut off.
 QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device);
 
+// A box filled under a page's texts: the preview's marks of search hits.
+struct ReportMark {
+    qsizetype page = 0; // counting from 0
+    QRectF box;         // on the paper, in millimetres
+    QColor color;
+};
+
 // Paints the pages on a printer or a PDF writer, one device page per report
-// page, each text where the report places it on the paper.
-void paintReport(const PreparedReport &report, QPagedPaintDevice &device);
+// page, each text where the report places it on the paper, over its marks.
+void paintReport(const PreparedReport &report, QPagedPaintDevice &device, const QList<ReportMark> &marks = {});
 
 // The report as a PDF document, its pages the report's paper.
 QByteArray reportPdf(const PreparedReport &report);

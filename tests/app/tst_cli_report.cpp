@@ -26,15 +26,20 @@ private slots:
     void threePages();
     void formats_data();
     void formats();
+    void savedReport_data();
+    void savedReport();
     void failures_data();
     void failures();
 
 private:
     static std::optional<QString> pdfText(const QString &pdf, const QString &mode);
     QString writeSample(const QString &name, const std::vector<quint32> &seriesLengths);
+    QString writeFile(const QString &name, const QByteArray &bytes);
+    QByteArray readFile(const QString &path);
 
     QTemporaryDir dir;
     QString sample;
+    QString savedSample; // sample's report in Russian, saved with --prepared
     std::unique_ptr<MeasurementStore> sampleStore = std::make_unique<MeasurementStore>();
 };
 
@@ -53,6 +58,18 @@ QString TestCliReport::writeSample(const QString &name, const std::vector<quint3
     return saveKvtFile(path, *store) == KvtSaveStatus::Saved ? path : QString();
 }
 
+QString TestCliReport::writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+}
+
+QByteArray TestCliReport::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void TestCliReport::initTestCase()
 {
     testing::fillStoreWithSeries(*sampleStore, {2, 3, 1});
@@ -62,6 +79,10 @@ void TestCliReport::initTestCase()
                          QString::fromUtf8(objects[series]));
     sample = dir.filePath("sample.kvt");
     QCOMPARE(saveKvtFile(sample, *sampleStore), KvtSaveStatus::Saved);
+    savedSample = dir.filePath("sample.kvtreport");
+    const testing::CliRun saved = testing::runCli({"--lang", "ru", "report", sample, "--prepared", savedSample});
+    QCOMPARE(saved.err, QByteArray());
+    QCOMPARE(saved.exitCode, 0);
 }
 
 void TestCliReport::pdfShowsTheTable_data()
@@ -152,6 +173,40 @@ void TestCliReport::formats()
     QVERIFY2(bytes.contains(contains), bytes.left(400).constData());
 }
 
+void TestCliReport::savedReport_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("PDF") << "--pdf";
+    QTest::newRow("plain text") << "--txt";
+    QTest::newRow("CSV") << "--csv";
+    QTest::newRow("HTML") << "--html";
+    QTest::newRow("the report file again") << "--prepared";
+}
+
+// A saved report written in a format is the report written directly, in the
+// language it was saved in whatever the language asked for now.
+void TestCliReport::savedReport()
+{
+    QFETCH(QString, option);
+    const QString direct = dir.filePath("direct" + option.mid(2));
+    const QString fromSaved = dir.filePath("from-saved" + option.mid(2));
+    QCOMPARE(testing::runCli({"--lang", "ru", "report", sample, option, direct}).exitCode, 0);
+    const testing::CliRun result = testing::runCli({"--lang", "en", "report", "--open", savedSample, option, fromSaved});
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray());
+
+    if (option != u"--pdf") {
+        QCOMPARE(readFile(fromSaved), readFile(direct));
+        return;
+    }
+    // A PDF carries the time it was made; its text is the same.
+    const std::optional<QString> expected = pdfText(direct, "-layout");
+    SKIP_WITHOUT_TOOL(expected);
+    QVERIFY(expected->contains(u"Измеренные значения модуля упругости"));
+    QCOMPARE(*pdfText(fromSaved, "-layout"), *expected);
+}
+
 void TestCliReport::failures_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -177,6 +232,37 @@ void TestCliReport::failures_data()
     QTest::newRow("unknown format") << QStringList{"report", sample, "--rtf", out} << 2 << QByteArray();
     QTest::newRow("no output") << QStringList{"report", sample, "--pdf"} << 2 << QByteArray();
     QTest::newRow("two outputs") << QStringList{"report", sample, "--pdf", out, out} << 2 << QByteArray();
+
+    // Saved reports that cannot be read.
+    const QByteArray saved = readFile(savedSample);
+    QVERIFY(!saved.isEmpty());
+    const QString cut = writeFile("cut.kvtreport", saved.left(saved.size() - 2));
+    QTest::newRow("saved report cut short") << QStringList{"report", "--open", cut, "--pdf", out} << 1
+                                            << QByteArray("File is not a KVT-1.0 report or is damaged: cut.kvtreport\n");
+    QTest::newRow("saved report cut short, Russian")
+        << QStringList{"--lang", "ru", "report", "--open", cut, "--csv", out} << 1
+        << QByteArray("Файл не является отчётом КВТ-1.0 или испорчен: cut.kvtreport\n");
+    const QString emptyReport = writeFile("empty.kvtreport", {});
+    QTest::newRow("empty saved report") << QStringList{"report", "--open", emptyReport, "--pdf", out} << 1
+                                        << QByteArray("File is not a KVT-1.0 report or is damaged: empty.kvtreport\n");
+    QByteArray later = saved;
+    later.replace("\"version\":1", "\"version\":2");
+    const QString newer = writeFile("newer.kvtreport", later);
+    QTest::newRow("saved by a newer version") << QStringList{"report", "--open", newer, "--pdf", out} << 1
+                                              << QByteArray("The report was saved by a newer version of the program; "
+                                                            "this version cannot read it: newer.kvtreport\n");
+    QTest::newRow("a measurement file as a saved report") << QStringList{"report", "--open", sample, "--pdf", out}
+                                                          << 1
+                                                          << QByteArray("File is not a KVT-1.0 report or is damaged: "
+                                                                        "sample.kvt\n");
+    const QString absent = dir.filePath("absent.kvtreport");
+    QTest::newRow("absent saved report") << QStringList{"report", "--open", absent, "--pdf", out} << 1
+                                         << ("Can't open file " + absent + "\n").toUtf8();
+    QTest::newRow("open without a report") << QStringList{"report", "--pdf", out, "--open"} << 2 << QByteArray();
+    QTest::newRow("open with a measurement file too")
+        << QStringList{"report", "--open", savedSample, sample, "--pdf", out} << 2 << QByteArray();
+    QTest::newRow("open twice") << QStringList{"report", "--open", savedSample, "--open", savedSample, "--pdf", out}
+                                << 2 << QByteArray();
 }
 
 void TestCliReport::failures()

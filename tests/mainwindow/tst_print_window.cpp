@@ -1,4 +1,5 @@
 #include "exports/modulus_report.h"
+#include "files/kvt_file.h"
 #include "mainwindow/formmain.h"
 #include "report/report_preview.h"
 #include "store_fixture.h"
@@ -6,6 +7,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -33,12 +36,22 @@ private slots:
     void printsThroughThePrinter();
     void exports_data();
     void exports();
+    void savedReportOpensAgain();
+    void refusesUnreadableReports_data();
+    void refusesUnreadableReports();
+    void findsText_data();
+    void findsText();
+    void marksHitsOnlyInThePreview();
 
 private:
     void makeWindow(const std::vector<quint32> &lengths);
     ReportPreview *print();
     QString readAll(const QString &path) const;
     static std::optional<QString> pdfToText(const QString &pdf, const QString &mode);
+    // Through the export menu, the save dialog answered with a file of the folder.
+    void exportTo(ReportPreview *preview, const QString &action, const QString &name);
+    // Through the open button, the open dialog answered with a file of the folder.
+    void openIn(ReportPreview *preview, const QString &name);
 
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<SettingsFile> settings;
@@ -85,6 +98,18 @@ QString TestPrintWindow::readAll(const QString &path) const
 std::optional<QString> TestPrintWindow::pdfToText(const QString &pdf, const QString &mode)
 {
     return testing::toolOutput("pdftotext", {mode, pdf, "-"});
+}
+
+void TestPrintWindow::exportTo(ReportPreview *preview, const QString &action, const QString &name)
+{
+    prompts.answerFileName(folder->filePath(name));
+    preview->findChild<QToolButton *>("ExportButton")->menu()->findChild<QAction *>(action)->trigger();
+}
+
+void TestPrintWindow::openIn(ReportPreview *preview, const QString &name)
+{
+    prompts.answerFileName(folder->filePath(name));
+    preview->findChild<QToolButton *>("OpenButton")->click();
 }
 
 void TestPrintWindow::fileMenu()
@@ -241,6 +266,214 @@ void TestPrintWindow::exports()
     QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
     if (!written.isEmpty())
         QVERIFY2(readAll(folder->filePath(written)).startsWith(start), qPrintable(readAll(folder->filePath(written))));
+}
+
+void TestPrintWindow::savedReportOpensAgain()
+{
+    // Two pages saved from the window's preview, next to the same report as PDF.
+    makeWindow(std::vector<quint32>(60, 1));
+    ReportPreview *preview = print();
+    exportTo(preview, "AExport_pdf", "direct.pdf");
+    exportTo(preview, "AExport_kvtreport", "saved.kvtreport");
+    QCOMPARE(prompts.saveRequests().back().proposedName, folder->filePath("Report.kvtreport"));
+    preview->close();
+
+    // Opened in the preview of another report, in Russian: the saved pages on
+    // their own paper, whatever the page set-up says afterwards.
+    ModulusReport other({QStringList(7), QStringList(7), QStringList(7, "x")}, Language::Russian);
+    FileCommandContext files{prompts, *settings, folder->path(), Language::Russian};
+    ReportPreview reopened([&other](const PageSetup &page) { return other.prepare(page); },
+                           {QSizeF(148, 210), QMarginsF(10, 10, 10, 10)}, files);
+    reopened.show();
+    auto *pages = reopened.findChild<QPrintPreviewWidget *>();
+    QCOMPARE(pages->pageCount(), 1);
+    QCOMPARE(reopened.findChild<QToolButton *>("OpenButton")->text(), QString("Открыть..."));
+    openIn(&reopened, "saved.kvtreport");
+    QVERIFY(prompts.messages().empty());
+    QCOMPARE(prompts.openRequests().back().proposedName, folder->filePath("Report.kvtreport"));
+    QCOMPARE(prompts.openRequests().back().filter, QString("kvtreport-files (*.kvtreport);;All files (*.*)"));
+    QCOMPARE(reopened.windowTitle(), QString("Просмотр отчёта - saved.kvtreport"));
+    QCOMPARE(pages->pageCount(), 2);
+    QVERIFY(qAbs(reopened.currentPage().paper.width() - 210) < 0.1);
+    reopened.printer()->setPageOrientation(QPageLayout::Landscape);
+    pages->updatePreview();
+    QCOMPARE(pages->pageCount(), 2);
+
+    exportTo(&reopened, "AExport_pdf", "reopened.pdf");
+    const std::optional<QString> direct = pdfToText(folder->filePath("direct.pdf"), "-layout");
+    SKIP_WITHOUT_TOOL(direct);
+    QVERIFY(direct->contains("60/1"));
+    QCOMPARE(*pdfToText(folder->filePath("reopened.pdf"), "-layout"), *direct);
+}
+
+void TestPrintWindow::refusesUnreadableReports_data()
+{
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QByteArray>("bytes"); // of bad.kvtreport
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("message");
+
+    ModulusReport report({QStringList(7), QStringList(7), QStringList(7, "x")}, Language::English);
+    const QByteArray saved = encodePreparedReport(report.prepare());
+    QByteArray newer = saved;
+    newer.replace("\"version\":1", "\"version\":2");
+    auto store = std::make_unique<MeasurementStore>();
+    testing::fillStoreWithSeries(*store, {2});
+    const QString damaged = "File is not a KVT-1.0 report or is damaged: bad.kvtreport";
+
+    QTest::newRow("empty") << true << QByteArray() << false << damaged;
+    QTest::newRow("cut short") << true << saved.left(saved.size() / 2) << false << damaged;
+    QTest::newRow("a measurement file") << true << encodeKvt(*store) << false << damaged;
+    QTest::newRow("newer version") << true << newer << false
+                                   << "The report was saved by a newer version of the program; this version "
+                                      "cannot read it: bad.kvtreport";
+    QTest::newRow("cut short, Russian") << true << saved.left(saved.size() - 1) << true
+                                        << "Файл не является отчётом КВТ-1.0 или испорчен: bad.kvtreport";
+    QTest::newRow("absent") << false << QByteArray() << false << "Can't open file %1/bad.kvtreport";
+}
+
+void TestPrintWindow::refusesUnreadableReports()
+{
+    QFETCH(bool, written);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, russian);
+    QFETCH(QString, message);
+    makeWindow({2, 1});
+    if (russian)
+        window->ALangRusExecute();
+    if (written) {
+        QFile file(folder->filePath("bad.kvtreport"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    ReportPreview *preview = print();
+    const QString title = preview->windowTitle();
+    exportTo(preview, "AExport_csv", "before.csv");
+
+    openIn(preview, "bad.kvtreport");
+    QVERIFY(prompts.scriptUsedUp());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages()[0].text, QString(message).replace("%1", folder->path()));
+    QCOMPARE(prompts.messages()[0].caption, QString(russian ? "КВТ-1.0" : "KVT-1.0"));
+    QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
+
+    // The preview still shows its own report.
+    QCOMPARE(preview->windowTitle(), title);
+    QCOMPARE(preview->findChild<QPrintPreviewWidget *>()->pageCount(), 1);
+    exportTo(preview, "AExport_csv", "after.csv");
+    QCOMPARE(readAll(folder->filePath("after.csv")), readAll(folder->filePath("before.csv")));
+}
+
+void TestPrintWindow::findsText_data()
+{
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hitOfHits"); // with %1 for the hit's number
+    QTest::addColumn<QString>("notFound");
+
+    QTest::newRow("English") << false << "Find:" << "Match %1 of 6" << "Text not found";
+    QTest::newRow("Russian") << true << "Найти:" << "Найдено: %1 из 6" << "Текст не найден";
+}
+
+void TestPrintWindow::findsText()
+{
+    QFETCH(bool, russian);
+    QFETCH(QString, caption);
+    QFETCH(QString, hitOfHits);
+    QFETCH(QString, notFound);
+    // Rows 1/1 to 51/1 on the first page, up to 60/1 on the second.
+    makeWindow(std::vector<quint32>(60, 1));
+    if (russian)
+        window->ALangRusExecute();
+    ReportPreview *preview = print();
+    preview->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    auto *field = preview->findChild<QLineEdit *>("FindField");
+    auto *status = preview->findChild<QLabel *>("FindStatus");
+    auto *pages = preview->findChild<QPrintPreviewWidget *>();
+    QVERIFY(field && field->isVisible());
+    QStringList captions;
+    for (const QLabel *label : preview->findChildren<QLabel *>())
+        captions << label->text();
+    QVERIFY2(captions.contains(caption), qPrintable(captions.join(u'|')));
+    QVERIFY(status->text().isEmpty());
+
+    QTest::keyClick(preview, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(field->hasFocus());
+    // 10/1 to 50/1 on the first page, 60/1 on the second.
+    QTest::keyClicks(field, "0/1");
+    QCOMPARE(status->text(), hitOfHits.arg(1));
+    QCOMPARE(pages->currentPage(), 1);
+    QTest::keyClick(preview, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(status->text(), hitOfHits.arg(6));
+    QCOMPARE(pages->currentPage(), 2);
+    QTest::keyClick(preview, Qt::Key_F3);
+    QCOMPARE(status->text(), hitOfHits.arg(1));
+    QCOMPARE(pages->currentPage(), 1);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(status->text(), hitOfHits.arg(2));
+    for (int i = 0; i < 4; ++i)
+        preview->findChild<QAction *>("AFindNext")->trigger();
+    QCOMPARE(status->text(), hitOfHits.arg(6));
+    QCOMPARE(pages->currentPage(), 2);
+    preview->findChild<QAction *>("AFindPrevious")->trigger();
+    QCOMPARE(status->text(), hitOfHits.arg(5));
+    QCOMPARE(pages->currentPage(), 1);
+
+    // Nothing found: said beside the field, no message box, the page stays.
+    field->setText("гравий");
+    QCOMPARE(status->text(), notFound);
+    QCOMPARE(pages->currentPage(), 1);
+    QTest::keyClick(preview, Qt::Key_F3);
+    QCOMPARE(status->text(), notFound);
+    QVERIFY(prompts.messages().empty());
+    field->clear();
+    QVERIFY(status->text().isEmpty());
+}
+
+namespace {
+
+// Whether a picture of pages shows a search mark: the yellow or orange the
+// preview fills hits with; the pages themselves are black on white.
+bool showsMarks(const QImage &picture)
+{
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor color = image.pixelColor(x, y);
+            if (color.red() > 220 && color.green() > 140 && color.blue() < 160)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+void TestPrintWindow::marksHitsOnlyInThePreview()
+{
+    makeWindow(std::vector<quint32>(60, 1));
+    ReportPreview *preview = print();
+    auto *pages = preview->findChild<QPrintPreviewWidget *>();
+    QVERIFY(!showsMarks(pages->grab().toImage()));
+    // Every row's material, on both pages.
+    preview->findChild<QLineEdit *>("FindField")->setText("Песок");
+    QVERIFY(showsMarks(pages->grab().toImage()));
+
+    // Printed and exported while the hits are marked: neither has them.
+    const QString printed = folder->filePath("printed.pdf");
+    preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+    preview->printer()->setOutputFileName(printed);
+    pages->print();
+    exportTo(preview, "AExport_pdf", "exported.pdf");
+    for (const QString &pdf : {printed, folder->filePath("exported.pdf")}) {
+        const QString prefix = pdf.chopped(4);
+        const std::optional<QString> drawn = testing::toolOutput("pdftoppm", {"-r", "40", "-png", pdf, prefix});
+        SKIP_WITHOUT_TOOL(drawn);
+        const QStringList pictures = QDir(folder->path()).entryList({QFileInfo(prefix).fileName() + "-*.png"});
+        QCOMPARE(pictures.size(), 2);
+        for (const QString &picture : pictures)
+            QVERIFY2(!showsMarks(QImage(folder->filePath(picture))), qPrintable(picture));
+    }
 }
 
 QTEST_MAIN(TestPrintWindow)

@@ -23,13 +23,13 @@ XDG_DATA_HOME=$work update-mime-database "$work/mime" >"$work/mime.log" 2>&1 || 
 [ ! -s "$work/mime.log" ] || { cat "$work/mime.log"; fail "update-mime-database"; }
 
 for mapping in application/x-kvt10-measurements:'*.kvt' application/x-kvt10-materials:'*.mtkvt' \
-               application/x-kvt10-objects:'*.objkvt'; do
+               application/x-kvt10-objects:'*.objkvt' application/x-kvt10-report:'*.kvtreport'; do
   grep -qxF "50:$mapping" "$work/mime/globs2" || fail "no glob $mapping"
   type=${mapping%%:*}
   grep -qxF "$type" "$work/mime/types" || fail "no type $type"
 done
 # Each type has its own name in both languages.
-for type in measurements materials objects; do
+for type in measurements materials objects report; do
   comments=$(sed -n "/type=\"application\/x-kvt10-$type\"/,/<\/mime-type>/p" "$packaging/kvt10-mime.xml" | grep -c "<comment")
   [ "$comments" -eq 2 ] || fail "application/x-kvt10-$type has $comments comments, not 2"
 done
