@@ -315,8 +315,10 @@ void TestPrintWindow::refusesUnreadableReports_data()
 
     ModulusReport report({QStringList(7), QStringList(7), QStringList(7, "x")}, Language::English);
     const QByteArray saved = encodePreparedReport(report.prepare());
-    QByteArray newer = saved;
-    newer.replace("\"version\":1", "\"version\":2");
+    const auto replaced = [&saved](const QByteArray &from, const QByteArray &to) {
+        QByteArray bytes = saved;
+        return bytes.replace(from, to);
+    };
     auto store = std::make_unique<MeasurementStore>();
     testing::fillStoreWithSeries(*store, {2});
     const QString damaged = "File is not a KVT-1.0 report or is damaged: bad.kvtreport";
@@ -324,7 +326,10 @@ void TestPrintWindow::refusesUnreadableReports_data()
     QTest::newRow("empty") << true << QByteArray() << false << damaged;
     QTest::newRow("cut short") << true << saved.left(saved.size() / 2) << false << damaged;
     QTest::newRow("a measurement file") << true << encodeKvt(*store) << false << damaged;
-    QTest::newRow("newer version") << true << newer << false
+    QTest::newRow("another format") << true << replaced("kvt10-prepared-report", "kvt10-other") << false
+                                    << damaged;
+    QTest::newRow("paper of 10 km") << true << replaced("\"width\":210", "\"width\":1e7") << false << damaged;
+    QTest::newRow("newer version") << true << replaced("\"version\":1", "\"version\":2") << false
                                    << "The report was saved by a newer version of the program; this version "
                                       "cannot read it: bad.kvtreport";
     QTest::newRow("cut short, Russian") << true << saved.left(saved.size() - 1) << true
