@@ -7,7 +7,7 @@
 
 namespace kvt {
 
-enum class ReportFormat { Pdf, Html, Odt, Text, Csv };
+enum class ReportFormat { Pdf, Html, Odt, Rtf, Text, Csv };
 
 struct ReportFileFormat {
     ReportFormat format;
@@ -20,6 +20,7 @@ inline constexpr ReportFileFormat ReportFileFormats[] = {
     {ReportFormat::Pdf, "--pdf", ".pdf", "pdf-files (*.pdf);;All files (*.*)"},
     {ReportFormat::Html, "--html", ".html", "html-files (*.html);;All files (*.*)"},
     {ReportFormat::Odt, "--odt", ".odt", "odt-files (*.odt);;All files (*.*)"},
+    {ReportFormat::Rtf, "--rtf", ".rtf", "rtf-files (*.rtf);;All files (*.*)"},
     {ReportFormat::Text, "--txt", ".txt", "txt-files (*.txt);;All files (*.*)"},
     {ReportFormat::Csv, "--csv", ".csv", "csv-files (*.csv);;All files (*.*)"},
 };

@@ -12,7 +12,7 @@ namespace kvt {
 // The report's preview window: the pages as they will print, with
 // QPrintPreviewDialog's printing (the print dialog proposes the default
 // printer), page set-up, zoom and page navigation, and an export button whose
-// menu writes the report as PDF, HTML, ODF text, plain text or CSV. A change
+// menu writes the report as PDF, HTML, ODF text, RTF, plain text or CSV. A change
 // of page set-up prepares the report again for the new page.
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
