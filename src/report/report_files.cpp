@@ -2,6 +2,7 @@
 
 #include "report_document.h"
 #include "report_painter.h"
+#include "report_rtf.h"
 #include "report_text.h"
 
 namespace kvt {
@@ -12,6 +13,7 @@ QByteArray reportFileBytes(const PreparedReport &report, ReportFormat format)
     case ReportFormat::Pdf: return reportPdf(report);
     case ReportFormat::Html: return reportDocument(report, "HTML");
     case ReportFormat::Odt: return reportDocument(report, "ODF");
+    case ReportFormat::Rtf: return reportRtf(report);
     case ReportFormat::Text: return reportPlainText(report);
     case ReportFormat::Csv: return reportCsv(report);
     case ReportFormat::Prepared: return encodePreparedReport(report);

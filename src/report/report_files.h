@@ -8,7 +8,7 @@
 
 namespace kvt {
 
-enum class ReportFormat { Pdf, Html, Odt, Text, Csv, Prepared };
+enum class ReportFormat { Pdf, Html, Odt, Rtf, Text, Csv, Prepared };
 
 struct ReportFileFormat {
     ReportFormat format;
@@ -21,6 +21,7 @@ inline constexpr ReportFileFormat ReportFileFormats[] = {
     {ReportFormat::Pdf, "--pdf", ".pdf", "pdf-files (*.pdf);;All files (*.*)"},
     {ReportFormat::Html, "--html", ".html", "html-files (*.html);;All files (*.*)"},
     {ReportFormat::Odt, "--odt", ".odt", "odt-files (*.odt);;All files (*.*)"},
+    {ReportFormat::Rtf, "--rtf", ".rtf", "rtf-files (*.rtf);;All files (*.*)"},
     {ReportFormat::Text, "--txt", ".txt", "txt-files (*.txt);;All files (*.*)"},
     {ReportFormat::Csv, "--csv", ".csv", "csv-files (*.csv);;All files (*.*)"},
     // The program's own file, to be opened in the preview again.

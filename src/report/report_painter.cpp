@@ -9,8 +9,6 @@ namespace kvt {
 namespace {
 
 constexpr qreal MillimetresPerInch = 25.4;
-constexpr qreal FrameWidth = 0.2; // millimetres
-constexpr qreal TextPadding = 0.5; // millimetres, on either side
 
 } // namespace
 
@@ -26,7 +24,7 @@ QFont reportFont(const QString &family, qreal pointSize)
 QFont fittingFont(const QString &family, const ReportText &text, const QPaintDevice &device)
 {
     QFont font = reportFont(family, text.pointSize);
-    const qreal room = (text.box.width() - 2 * TextPadding) * device.logicalDpiX() / MillimetresPerInch;
+    const qreal room = (text.box.width() - 2 * ReportTextPadding) * device.logicalDpiX() / MillimetresPerInch;
     const qreal width = QFontMetricsF(font, &device).horizontalAdvance(text.text);
     if (width > room && room > 0)
         font.setPointSizeF(text.pointSize * room / width);
@@ -47,7 +45,7 @@ void paintReport(const PreparedReport &report, QPagedPaintDevice &device, const 
     };
     // Boxes are measured from the paper's corner, wherever the device's origin is.
     painter.translate(-device.pageLayout().paintRectPixels(device.logicalDpiX()).topLeft());
-    painter.setPen(QPen(Qt::black, FrameWidth * dotsX));
+    painter.setPen(QPen(Qt::black, ReportFrameWidth * dotsX));
     for (qsizetype page = 0; page < report.pages.size(); ++page) {
         if (page > 0)
             device.newPage();

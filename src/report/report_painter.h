@@ -13,6 +13,11 @@ class QPaintDevice;
 
 namespace kvt {
 
+// A framed text's frame, and the room kept clear between a text and either
+// side of its box; millimetres.
+inline constexpr qreal ReportFrameWidth = 0.2;
+inline constexpr qreal ReportTextPadding = 0.5;
+
 // The report's font: the family the layout names, else a metric-compatible
 // serif (Liberation Serif stands in for Times New Roman).
 QFont reportFont(const QString &family, qreal pointSize);

@@ -26,6 +26,7 @@ const TextPair ExportItems[] = {
     {u"Документ PDF...", u"PDF document..."},
     {u"Веб-страница HTML...", u"HTML web page..."},
     {u"Текст OpenDocument (ODT)...", u"OpenDocument text (ODT)..."},
+    {u"Документ RTF...", u"RTF document..."},
     {u"Простой текст...", u"Plain text..."},
     {u"CSV для электронных таблиц...", u"CSV for spreadsheets..."},
     {u"Отчёт КВТ-1.0, чтобы открыть его снова...", u"KVT-1.0 report, to open it again..."},

@@ -17,7 +17,7 @@ class ReportFindBar;
 // The report's preview window: the pages as they will print, with
 // QPrintPreviewDialog's printing (the print dialog proposes the default
 // printer), page set-up, zoom and page navigation; an export button whose
-// menu writes the report as PDF, HTML, ODF text, plain text, CSV or the
+// menu writes the report as PDF, HTML, ODF text, RTF, plain text, CSV or the
 // program's own report file; an open button that shows such a file instead
 // (its pages as they were saved, whatever the page set-up); and a find bar
 // whose hits are marked on the pages here, never on paper or in a file. A

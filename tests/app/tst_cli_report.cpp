@@ -152,6 +152,8 @@ void TestCliReport::formats_data()
 
     QTest::newRow("HTML") << "--html" << QByteArray("<!DOCTYPE") << QByteArray("Meassured elastic modulus values");
     QTest::newRow("ODF text") << "--odt" << QByteArray("PK") << QByteArray("opendocument.text");
+    QTest::newRow("RTF") << "--rtf" << QByteArray("{\\rtf1\\ansi\\ansicpg1251")
+                         << QByteArray("\\fs20 \\u1055\\'cf\\u1077\\'e5\\u1089\\'f1\\u1086\\'ee\\u1082\\'ea\\cell\n");
     QTest::newRow("plain text") << "--txt" << QByteArray(" ") << QByteArray("Meassured elastic modulus values\n");
     QTest::newRow("CSV") << "--csv" << QByteArray("\xEF\xBB\xBFMeassured elastic modulus values\r\n")
                          << QByteArray("\r\n3/1;06.11.13;14:07:45;81;41;Песок;Bridge\r\n");
@@ -229,7 +231,7 @@ void TestCliReport::failures_data()
                                   << QByteArray();
     QTest::newRow("no format") << QStringList{"report", sample, out} << 2 << QByteArray();
     QTest::newRow("two formats") << QStringList{"report", sample, "--pdf", "--csv", out} << 2 << QByteArray();
-    QTest::newRow("unknown format") << QStringList{"report", sample, "--rtf", out} << 2 << QByteArray();
+    QTest::newRow("unknown format") << QStringList{"report", sample, "--doc", out} << 2 << QByteArray();
     QTest::newRow("no output") << QStringList{"report", sample, "--pdf"} << 2 << QByteArray();
     QTest::newRow("two outputs") << QStringList{"report", sample, "--pdf", out, out} << 2 << QByteArray();
 

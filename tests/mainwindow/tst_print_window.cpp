@@ -239,6 +239,7 @@ void TestPrintWindow::exports_data()
                                    "  2/1     06.11.13    14:07:45       81           41            Песок            Road 7\n";
     QTest::newRow("HTML") << "AExport_html" << QStringList{"out.html"} << "out.html" << "<!DOCTYPE";
     QTest::newRow("ODF text") << "AExport_odt" << QStringList{"out.odt"} << "out.odt" << "PK";
+    QTest::newRow("RTF") << "AExport_rtf" << QStringList{"out.rtf"} << "out.rtf" << "{\\rtf1\\ansi\\ansicpg1251";
     QTest::newRow("cancelled") << "AExport_csv" << QStringList{} << "" << "";
 }
 
