@@ -22,9 +22,9 @@ bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language l
     return true;
 }
 
-bool writeFileForCli(const QString &path, const QByteArray &bytes, Language language)
+bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes, Language language)
 {
-    if (writeFileSafely(path, bytes) == SafeWriteStatus::Written)
+    if (bytes && writeFileSafely(path, *bytes) == SafeWriteStatus::Written)
         return true;
     writeUtf8(stderr, CannotCreateFirst.text(language) + path + CannotCreateSecond.text(language) + u'\n');
     return false;

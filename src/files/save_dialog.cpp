@@ -39,7 +39,7 @@ SaveNameDecision withExtension(const QString &chosenName, const QString &extensi
 }
 
 WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
-                              const std::function<QByteArray(const QString &fileName)> &bytes)
+                              const std::function<std::optional<QByteArray>(const QString &fileName)> &bytes)
 {
     QString proposed = request.proposedName;
     for (;;) {
@@ -60,7 +60,8 @@ WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogReque
                    != PromptButton::Yes)
             continue;
 
-        switch (writeFileSafely(decision.name, bytes(decision.name))) {
+        const std::optional<QByteArray> content = bytes(decision.name);
+        switch (content ? writeFileSafely(decision.name, *content) : SafeWriteStatus::WriteFailed) {
         case SafeWriteStatus::Written:
             return WriteResult::Written;
         case SafeWriteStatus::WriteFailed:

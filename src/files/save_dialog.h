@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace kvt {
 
@@ -36,9 +37,10 @@ struct SaveDialogRequest {
 // written only after the user agreed to replace it (No brings the dialog
 // back); a file that cannot be created offers Abort,
 // Retry (the dialog again, same name) and Ignore; a failed write is reported.
-// The file is replaced whole or not at all; bytes gets the name it will have.
+// The file is replaced whole or not at all; bytes gets the name it will have,
+// and bytes that could not be made are reported as a failed write.
 WriteResult saveThroughDialog(FileCommandContext &context, const SaveDialogRequest &request,
-                              const std::function<QByteArray(const QString &fileName)> &bytes);
+                              const std::function<std::optional<QByteArray>(const QString &fileName)> &bytes);
 
 // "Can't create data file NAME.\nIt may be no free space …" as a warning.
 MessageRequest cannotCreateMessage(const QString &fileName, Language language);

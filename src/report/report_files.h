@@ -6,9 +6,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace kvt {
 
-enum class ReportFormat { Pdf, Html, Odt, Rtf, Text, Csv, Prepared };
+enum class ReportFormat { Pdf, Html, Odt, Rtf, Xlsx, Ods, Text, Csv, Prepared };
 
 struct ReportFileFormat {
     ReportFormat format;
@@ -22,13 +24,16 @@ inline constexpr ReportFileFormat ReportFileFormats[] = {
     {ReportFormat::Html, "--html", ".html", "html-files (*.html);;All files (*.*)"},
     {ReportFormat::Odt, "--odt", ".odt", "odt-files (*.odt);;All files (*.*)"},
     {ReportFormat::Rtf, "--rtf", ".rtf", "rtf-files (*.rtf);;All files (*.*)"},
+    {ReportFormat::Xlsx, "--xlsx", ".xlsx", "xlsx-files (*.xlsx);;All files (*.*)"},
+    {ReportFormat::Ods, "--ods", ".ods", "ods-files (*.ods);;All files (*.*)"},
     {ReportFormat::Text, "--txt", ".txt", "txt-files (*.txt);;All files (*.*)"},
     {ReportFormat::Csv, "--csv", ".csv", "csv-files (*.csv);;All files (*.*)"},
     // The program's own file, to be opened in the preview again.
     {ReportFormat::Prepared, "--prepared", PreparedReportExtension, PreparedReportFilter},
 };
 
-// The bytes of the report's file in a format.
-QByteArray reportFileBytes(const PreparedReport &report, ReportFormat format);
+// The bytes of the report's file in a format; nothing when they could not be
+// made (the spreadsheets' libraries need memory or a temporary file).
+std::optional<QByteArray> reportFileBytes(const PreparedReport &report, ReportFormat format);
 
 } // namespace kvt

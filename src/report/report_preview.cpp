@@ -27,6 +27,8 @@ const TextPair ExportItems[] = {
     {u"Веб-страница HTML...", u"HTML web page..."},
     {u"Текст OpenDocument (ODT)...", u"OpenDocument text (ODT)..."},
     {u"Документ RTF...", u"RTF document..."},
+    {u"Таблица Excel (XLSX)...", u"Excel spreadsheet (XLSX)..."},
+    {u"Таблица OpenDocument (ODS)...", u"OpenDocument spreadsheet (ODS)..."},
     {u"Простой текст...", u"Plain text..."},
     {u"CSV для электронных таблиц...", u"CSV for spreadsheets..."},
     {u"Отчёт КВТ-1.0, чтобы открыть его снова...", u"KVT-1.0 report, to open it again..."},

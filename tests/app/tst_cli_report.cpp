@@ -1,3 +1,4 @@
+#include "file_size_limit.h"
 #include "files/kvt_file.h"
 #include "store/short_name20.h"
 #include "store/table_texts.h"
@@ -30,6 +31,7 @@ private slots:
     void savedReport();
     void failures_data();
     void failures();
+    void spreadsheetOnAFullDisk();
 
 private:
     static std::optional<QString> pdfText(const QString &pdf, const QString &mode);
@@ -154,6 +156,10 @@ void TestCliReport::formats_data()
     QTest::newRow("ODF text") << "--odt" << QByteArray("PK") << QByteArray("opendocument.text");
     QTest::newRow("RTF") << "--rtf" << QByteArray("{\\rtf1\\ansi\\ansicpg1251")
                          << QByteArray("\\fs20 \\u1055\\'cf\\u1077\\'e5\\u1089\\'f1\\u1086\\'ee\\u1082\\'ea\\cell\n");
+    QTest::newRow("Excel spreadsheet") << "--xlsx" << QByteArray("PK\x03\x04") << QByteArray("xl/worksheets/sheet1.xml");
+    // The type first, uncompressed and without extra fields, where readers look for it.
+    QTest::newRow("OpenDocument spreadsheet")
+        << "--ods" << QByteArray("PK\x03\x04") << QByteArray("mimetypeapplication/vnd.oasis.opendocument.spreadsheet");
     QTest::newRow("plain text") << "--txt" << QByteArray(" ") << QByteArray("Meassured elastic modulus values\n");
     QTest::newRow("CSV") << "--csv" << QByteArray("\xEF\xBB\xBFMeassured elastic modulus values\r\n")
                          << QByteArray("\r\n3/1;06.11.13;14:07:45;81;41;Песок;Bridge\r\n");
@@ -173,16 +179,23 @@ void TestCliReport::formats()
     const QByteArray bytes = file.readAll();
     QVERIFY2(bytes.startsWith(start), bytes.left(80).constData());
     QVERIFY2(bytes.contains(contains), bytes.left(400).constData());
+    if (option == "--ods")
+        QCOMPARE(bytes.indexOf(contains), 30);
 }
 
 void TestCliReport::savedReport_data()
 {
     QTest::addColumn<QString>("option");
-    QTest::newRow("PDF") << "--pdf";
-    QTest::newRow("plain text") << "--txt";
-    QTest::newRow("CSV") << "--csv";
-    QTest::newRow("HTML") << "--html";
-    QTest::newRow("the report file again") << "--prepared";
+    QTest::addColumn<QStringList>("members"); // of an archive that carries the time it was made
+    QTest::newRow("PDF") << "--pdf" << QStringList{};
+    QTest::newRow("plain text") << "--txt" << QStringList{};
+    QTest::newRow("CSV") << "--csv" << QStringList{};
+    QTest::newRow("HTML") << "--html" << QStringList{};
+    QTest::newRow("RTF") << "--rtf" << QStringList{};
+    QTest::newRow("Excel spreadsheet") << "--xlsx"
+                                       << QStringList{"xl/worksheets/sheet1.xml", "xl/sharedStrings.xml", "xl/styles.xml"};
+    QTest::newRow("OpenDocument spreadsheet") << "--ods" << QStringList{"content.xml"};
+    QTest::newRow("the report file again") << "--prepared" << QStringList{};
 }
 
 // A saved report written in a format is the report written directly, in the
@@ -190,6 +203,7 @@ void TestCliReport::savedReport_data()
 void TestCliReport::savedReport()
 {
     QFETCH(QString, option);
+    QFETCH(QStringList, members);
     const QString direct = dir.filePath("direct" + option.mid(2));
     const QString fromSaved = dir.filePath("from-saved" + option.mid(2));
     QCOMPARE(testing::runCli({"--lang", "ru", "report", sample, option, direct}).exitCode, 0);
@@ -198,6 +212,15 @@ void TestCliReport::savedReport()
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QByteArray());
 
+    if (!members.isEmpty()) {
+        for (const QString &member : members) {
+            const std::optional<QString> expected = testing::toolOutput("unzip", {"-p", direct, member});
+            SKIP_WITHOUT_TOOL(expected);
+            QVERIFY(!expected->isEmpty());
+            QCOMPARE(testing::toolOutput("unzip", {"-p", fromSaved, member}), expected);
+        }
+        return;
+    }
     if (option != u"--pdf") {
         QCOMPARE(readFile(fromSaved), readFile(direct));
         return;
@@ -278,6 +301,22 @@ void TestCliReport::failures()
     if (!error.isEmpty())
         QCOMPARE(result.err, error);
     QVERIFY2(!QFile::exists(dir.filePath("failed.pdf")), "nothing is written");
+}
+
+void TestCliReport::spreadsheetOnAFullDisk()
+{
+    // The workbook is made through temporary files; a file size limit, which
+    // the tool inherits, stands in for a full disk.
+    const QString out = dir.filePath("full.xlsx");
+    testing::CliRun result;
+    {
+        const testing::FileSizeLimit fullDisk(1000);
+        SKIP_UNLESS_DISK_CAN_FILL(fullDisk);
+        result = testing::runCli({"report", sample, "--xlsx", out});
+    }
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains(("Can't create data file " + out).toUtf8()), result.err.constData());
+    QVERIFY(!QFile::exists(out));
 }
 
 QTEST_GUILESS_MAIN(TestCliReport)

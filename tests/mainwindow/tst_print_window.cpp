@@ -1,4 +1,5 @@
 #include "exports/modulus_report.h"
+#include "file_size_limit.h"
 #include "files/kvt_file.h"
 #include "mainwindow/formmain.h"
 #include "report/report_preview.h"
@@ -36,6 +37,7 @@ private slots:
     void printsThroughThePrinter();
     void exports_data();
     void exports();
+    void spreadsheetOnAFullDisk();
     void savedReportOpensAgain();
     void refusesUnreadableReports_data();
     void refusesUnreadableReports();
@@ -240,6 +242,8 @@ void TestPrintWindow::exports_data()
     QTest::newRow("HTML") << "AExport_html" << QStringList{"out.html"} << "out.html" << "<!DOCTYPE";
     QTest::newRow("ODF text") << "AExport_odt" << QStringList{"out.odt"} << "out.odt" << "PK";
     QTest::newRow("RTF") << "AExport_rtf" << QStringList{"out.rtf"} << "out.rtf" << "{\\rtf1\\ansi\\ansicpg1251";
+    QTest::newRow("Excel spreadsheet") << "AExport_xlsx" << QStringList{"out.xlsx"} << "out.xlsx" << "PK\x03\x04";
+    QTest::newRow("OpenDocument spreadsheet") << "AExport_ods" << QStringList{"out.ods"} << "out.ods" << "PK\x03\x04";
     QTest::newRow("cancelled") << "AExport_csv" << QStringList{} << "" << "";
 }
 
@@ -267,6 +271,28 @@ void TestPrintWindow::exports()
     QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
     if (!written.isEmpty())
         QVERIFY2(readAll(folder->filePath(written)).startsWith(start), qPrintable(readAll(folder->filePath(written))));
+}
+
+void TestPrintWindow::spreadsheetOnAFullDisk()
+{
+    // The workbook is made through temporary files: when they cannot be
+    // written, the user is told and the file of that name stays as it was.
+    makeWindow({2, 1});
+    ReportPreview *preview = print();
+    QFile existing(folder->filePath("kept.xlsx"));
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("last week's report");
+    existing.close();
+    {
+        const testing::FileSizeLimit fullDisk(1000);
+        SKIP_UNLESS_DISK_CAN_FILL(fullDisk);
+        exportTo(preview, "AExport_xlsx", "kept.xlsx");
+    }
+    QVERIFY(prompts.scriptUsedUp());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QVERIFY(prompts.messages().back().text.startsWith("Can't create data file " + folder->filePath("kept.xlsx")));
+    QCOMPARE(readAll(folder->filePath("kept.xlsx")), QString("last week's report"));
+    QVERIFY(preview->isVisible());
 }
 
 void TestPrintWindow::savedReportOpensAgain()

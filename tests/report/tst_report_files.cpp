@@ -131,7 +131,7 @@ void TestReportFiles::textsFitTheirBoxes()
 void TestReportFiles::pdfPages()
 {
     ModulusReport report(table1(60), Language::English);
-    const QByteArray pdf = reportFileBytes(report.prepare(), ReportFormat::Pdf);
+    const QByteArray pdf = reportFileBytes(report.prepare(), ReportFormat::Pdf).value();
     QVERIFY(pdf.startsWith("%PDF-"));
 
     const std::optional<QString> info = readBack(pdf, QStringLiteral("pdfinfo"), {});
@@ -191,7 +191,7 @@ void TestReportFiles::documents()
 {
     QFETCH(ReportFormat, format);
     ModulusReport report(table1(2), Language::Russian);
-    const QByteArray bytes = reportFileBytes(report.prepare(), format);
+    const QByteArray bytes = reportFileBytes(report.prepare(), format).value();
     QString markup = QString::fromUtf8(bytes);
     if (format == ReportFormat::Odt) {
         // A zip whose first member names the document type; the text is in content.xml.
@@ -212,7 +212,7 @@ void TestReportFiles::documents()
 void TestReportFiles::rtfLayout()
 {
     ModulusReport report(table1(2), Language::English);
-    const QByteArray rtf = reportFileBytes(report.prepare(), ReportFormat::Rtf);
+    const QByteArray rtf = reportFileBytes(report.prepare(), ReportFormat::Rtf).value();
     QVERIFY2(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251\\uc1"), rtf.left(80).constData());
     QVERIFY(std::all_of(rtf.begin(), rtf.end(), [](char byte) { return uchar(byte) < 0x80; }));
     QVERIFY(groupsBalance(rtf));
@@ -260,7 +260,7 @@ void TestReportFiles::rtfTexts()
     QFETCH(QByteArray, rtf);
     QFETCH(bool, shrinks);
     ModulusReport report(table1(1, name), Language::Russian);
-    const QByteArray bytes = reportFileBytes(report.prepare(), ReportFormat::Rtf);
+    const QByteArray bytes = reportFileBytes(report.prepare(), ReportFormat::Rtf).value();
     const QRegularExpression cell("\\\\fs(\\d+) " + QRegularExpression::escape(QString::fromLatin1(rtf)) +
                                   "\\\\cell\n");
     const QRegularExpressionMatch match = cell.match(QString::fromLatin1(bytes));
@@ -286,7 +286,7 @@ void TestReportFiles::rtfPages()
     ModulusReport report(table1(series), Language::English);
     const PreparedReport prepared = report.prepare();
     QCOMPARE(prepared.pages.size(), pages);
-    const QByteArray rtf = reportFileBytes(prepared, ReportFormat::Rtf);
+    const QByteArray rtf = reportFileBytes(prepared, ReportFormat::Rtf).value();
     QVERIFY(groupsBalance(rtf));
     // A page starts where the report starts one, with the heads again.
     QCOMPARE(rtf.count("\\pagebb"), pages - 1);
@@ -324,7 +324,7 @@ void TestReportFiles::rtfReadBack()
     QFETCH(QStringList, heads);
     const QList<QStringList> table = table1(2, "Песок <мелкий>", object);
     ModulusReport report(table, language);
-    const std::optional<QString> text = rtfAsText(reportFileBytes(report.prepare(), ReportFormat::Rtf), "-layout");
+    const std::optional<QString> text = rtfAsText(reportFileBytes(report.prepare(), ReportFormat::Rtf).value(), "-layout");
     SKIP_WITHOUT_TOOL(text);
     QCOMPARE(text->count(u'\f'), 1); // one page
     QVERIFY2(!text->contains(u"- 1 -"), "the first page has no page number");
@@ -341,7 +341,7 @@ void TestReportFiles::rtfPagesAsThePdfs()
 {
     ModulusReport report(table1(105), Language::Russian);
     const PreparedReport prepared = report.prepare();
-    const std::optional<QString> rtf = rtfAsText(reportFileBytes(prepared, ReportFormat::Rtf), "-raw");
+    const std::optional<QString> rtf = rtfAsText(reportFileBytes(prepared, ReportFormat::Rtf).value(), "-raw");
     SKIP_WITHOUT_TOOL(rtf);
     const QStringList pages = rtf->split(u'\f', Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 3);
@@ -352,7 +352,7 @@ void TestReportFiles::rtfPagesAsThePdfs()
     QVERIFY(pages[2].startsWith(u"№ Дата Время Дин.модуль Стат.модуль Материал Объект\n105/2 "));
     QVERIFY(pages[2].trimmed().endsWith(u"\n- 3 -"));
     // Word for word the text of the PDF's pages.
-    const std::optional<QString> pdf = readBack(reportFileBytes(prepared, ReportFormat::Pdf), "pdftotext", {"-raw"}, {"-"});
+    const std::optional<QString> pdf = readBack(reportFileBytes(prepared, ReportFormat::Pdf).value(), "pdftotext", {"-raw"}, {"-"});
     QCOMPARE(*rtf, *pdf);
 }
 
