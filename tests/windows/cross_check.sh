@@ -2,7 +2,7 @@
 # The Windows build gives the Linux build's bytes: a read of the simulated
 # instrument (each build reading through its own simulator library), and
 # info, export and report --csv of the same measurement files, in both
-# languages.
+# languages; the PDF report's text and the spreadsheets as read.
 # usage: cross_check.sh LINUX_BUILD_FOLDER WINDOWS_BUILD_FOLDER
 set -euo pipefail
 linux=$(realpath "$1")
@@ -68,6 +68,16 @@ for lang in en ru; do
     pdftotext -raw "$work/$build/report-$lang.pdf" "$work/$build/report-$lang.txt"
   done
   same "$lang: report --pdf, its text" "$work/linux/report-$lang.txt" "$work/windows/report-$lang.txt"
+  # The spreadsheets, as Debian's readers find them (the archives carry the
+  # time they were made).
+  for sheet in xlsx ods; do
+    linux_cli --lang "$lang" report "$file" --$sheet "$work/linux/report-$lang.$sheet" >/dev/null
+    windows_cli --lang "$lang" report "$(winpath "$file")" --$sheet "$(winpath "$work/windows/report-$lang.$sheet")" >/dev/null
+    for build in linux windows; do
+      /usr/bin/python3 "$here/../report/read_sheet.py" $sheet "$work/$build/report-$lang.$sheet" >"$work/$build/report-$lang.$sheet.json"
+    done
+    same "$lang: report --$sheet, as read" "$work/linux/report-$lang.$sheet.json" "$work/windows/report-$lang.$sheet.json"
+  done
 done
 
 for format in csv wav; do
