@@ -46,6 +46,13 @@ QString verticalAlignment(Qt::Alignment alignment)
     return QStringLiteral("middle");
 }
 
+void startStyle(QXmlStreamWriter &xml, const QString &name, const QString &family)
+{
+    xml.writeStartElement(Style, QStringLiteral("style"));
+    xml.writeAttribute(Style, QStringLiteral("name"), name);
+    xml.writeAttribute(Style, QStringLiteral("family"), family);
+}
+
 // The automatic styles the table refers to, each written once, in the order
 // first needed.
 class Styles {
@@ -55,9 +62,7 @@ public:
     QString column(qreal width)
     {
         return named(QStringLiteral("co"), millimetres(width), [width](QXmlStreamWriter &xml, const QString &name) {
-            xml.writeStartElement(Style, QStringLiteral("style"));
-            xml.writeAttribute(Style, QStringLiteral("name"), name);
-            xml.writeAttribute(Style, QStringLiteral("family"), QStringLiteral("table-column"));
+            startStyle(xml, name, QStringLiteral("table-column"));
             xml.writeEmptyElement(Style, QStringLiteral("table-column-properties"));
             xml.writeAttribute(Style, QStringLiteral("column-width"), millimetres(width));
             xml.writeEndElement();
@@ -67,9 +72,7 @@ public:
     QString row(qreal height)
     {
         return named(QStringLiteral("ro"), millimetres(height), [height](QXmlStreamWriter &xml, const QString &name) {
-            xml.writeStartElement(Style, QStringLiteral("style"));
-            xml.writeAttribute(Style, QStringLiteral("name"), name);
-            xml.writeAttribute(Style, QStringLiteral("family"), QStringLiteral("table-row"));
+            startStyle(xml, name, QStringLiteral("table-row"));
             xml.writeEmptyElement(Style, QStringLiteral("table-row-properties"));
             xml.writeAttribute(Style, QStringLiteral("row-height"), millimetres(height));
             xml.writeAttribute(Style, QStringLiteral("use-optimal-row-height"), QStringLiteral("false"));
@@ -82,9 +85,7 @@ public:
         const QString numberStyle = cell.number ? decimals(cell.decimals) : QString();
         const QString key = QStringLiteral("%1 %2 %3 %4").arg(cell.pointSize).arg(cell.framed).arg(int(cell.alignment)).arg(numberStyle);
         return named(QStringLiteral("ce"), key, [this, cell, numberStyle](QXmlStreamWriter &xml, const QString &name) {
-            xml.writeStartElement(Style, QStringLiteral("style"));
-            xml.writeAttribute(Style, QStringLiteral("name"), name);
-            xml.writeAttribute(Style, QStringLiteral("family"), QStringLiteral("table-cell"));
+            startStyle(xml, name, QStringLiteral("table-cell"));
             if (!numberStyle.isEmpty())
                 xml.writeAttribute(Style, QStringLiteral("data-style-name"), numberStyle);
             xml.writeEmptyElement(Style, QStringLiteral("table-cell-properties"));
