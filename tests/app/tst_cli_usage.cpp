@@ -1,4 +1,5 @@
 #include "cli_run.h"
+#include "report/report_files.h"
 
 #include <QTest>
 
@@ -23,6 +24,7 @@ class TestCliUsage : public QObject {
 private slots:
     void usage_data();
     void usage();
+    void reportFormatsListed();
     void version_data();
     void version();
 };
@@ -60,6 +62,18 @@ void TestCliUsage::usage_data()
                                                 << QByteArray("usage: kvt10-cli screen ");
     QTest::newRow("verb with an unknown option") << QStringList{"export", "FILE.kvt", "--speed", "2"} << 2
                                                  << QByteArray("usage: kvt10-cli export ");
+}
+
+void TestCliUsage::reportFormatsListed()
+{
+    // Every format the report verb writes, in both usages that name them.
+    const QByteArray tool = runCli({"--help"}).out;
+    const QByteArray verb = runCli({"report", "--help"}).out;
+    for (const kvt::ReportFileFormat &file : kvt::ReportFileFormats) {
+        QVERIFY2(tool.contains(QByteArray("|") + file.option) || tool.contains(QByteArray("(") + file.option),
+                 file.option);
+        QVERIFY2(verb.contains(file.option), file.option);
+    }
 }
 
 void TestCliUsage::usage()
