@@ -75,11 +75,10 @@ bool GadgetServer::start(std::string *whyNot)
         *whyNot = failure(m_mountPoint + "/ep0");
         return false;
     }
-    // Named by their addresses, as the descriptors keep them.
-    m_out = ::open((m_mountPoint + "/ep01").c_str(), O_RDWR | O_CLOEXEC);
-    m_in = ::open((m_mountPoint + "/ep82").c_str(), O_RDWR | O_CLOEXEC);
+    m_out = ::open((m_mountPoint + "/" + OutEndpointFile).c_str(), O_RDWR | O_CLOEXEC);
+    m_in = ::open((m_mountPoint + "/" + InEndpointFile).c_str(), O_RDWR | O_CLOEXEC);
     if (m_out < 0 || m_in < 0) {
-        *whyNot = failure(m_mountPoint + "/ep01, ep82");
+        *whyNot = failure(m_mountPoint + "/" + OutEndpointFile + ", " + InEndpointFile);
         return false;
     }
     return m_gadget.bind(m_controller, whyNot);
