@@ -85,8 +85,9 @@ case_unplug() {
   verdict unplug $(( status + $? )) "status $status, no Link Error, or not the whole file" /tmp/unplug.log
 }
 
-# No reply to the directory command: the host's read times out, again and
-# again, and the tool gives up without a file.
+# No reply to the directory command: the host's read times out (the kernel's
+# own time-out, through libusb), the link fails, and the tool gives up
+# without a file.
 case_stall() {
   start_gadget KVT10_SIM_DATA=/data/small.kvt KVT10_SIM_FAULTS=timeout-on=2 || return
   $cli read -o /tmp/stall.kvt --timeout 4 2>/tmp/stall.log
