@@ -25,6 +25,19 @@ bool applyItem(QStringView item, FaultPlan &plan)
     const QStringView key = item.left(equals).trimmed();
     const QStringView value = item.mid(equals + 1);
 
+    if (key == u"slow") {
+        const QStringView mode = value.trimmed();
+        if (mode == u"off")
+            plan.earlyInput = EarlyInput::Taken;
+        else if (mode == u"late")
+            plan.earlyInput = EarlyInput::Late;
+        else if (mode == u"lost")
+            plan.earlyInput = EarlyInput::Lost;
+        else
+            return false;
+        return true;
+    }
+
     if (key == u"unplug-after-records" || key == u"replug-after-ms") {
         const std::optional<int> n = number(value, 1 << 30);
         if (!n)

@@ -8,6 +8,12 @@
 
 namespace kvt::sim {
 
+// What a slow instrument does with input that comes while it is still busy
+// with the step before (sooner than the protocol's pauses allow): takes it at
+// once as a fast one would, takes it once it is free so that everything after
+// comes late, or drops it.
+enum class EarlyInput { Taken, Late, Lost };
+
 // The misbehaviour the instrument is told to show, so that the program's
 // handling of a lost, silent or garbled instrument can be tried at will.
 struct FaultPlan {
@@ -22,6 +28,8 @@ struct FaultPlan {
     std::bitset<256> shortReply;
     std::bitset<256> longReply;
     bool emptyDirectory = false;
+    // Unset: taken, or lost under KVT10_SIM_STRICT=1.
+    std::optional<EarlyInput> earlyInput;
 };
 
 struct ParsedFaults {
@@ -30,7 +38,7 @@ struct ParsedFaults {
 };
 
 // Items are separated by commas: unplug-after-records=N, replug-after-ms=T,
-// timeout-on=C, short-reply=C, long-reply=C, empty-directory.
+// timeout-on=C, short-reply=C, long-reply=C, empty-directory, slow=off|late|lost.
 ParsedFaults parseFaultPlan(QStringView text);
 
 } // namespace kvt::sim

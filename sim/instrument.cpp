@@ -23,6 +23,36 @@ bool isCommand(quint8 code)
     }
 }
 
+// The length of the frame a code starts; 0 for no command.
+qsizetype frameLength(quint8 code)
+{
+    return !isCommand(code) ? 0 : code == CmdReadImpact ? 4 : 2;
+}
+
+// The instrument's own times: what the shorter of the program's two pause
+// tables leaves it. A reply is ready this long after its command.
+std::chrono::milliseconds replyDelay(quint8 code)
+{
+    switch (code) {
+    case CmdReadVersion:
+    case CmdReadDirectory:
+    case CmdReadMaterials:
+    case CmdReadObjects:
+        return std::chrono::milliseconds(50);
+    default:
+        return std::chrono::milliseconds(0);
+    }
+}
+
+// After a write command it makes ready for the block; it stores the block
+// 64 bytes at a time (and whatever a transfer ends with).
+constexpr std::chrono::milliseconds BlockPreparation{300};
+constexpr std::chrono::milliseconds ChunkStorage{15};
+constexpr qsizetype ChunkBytes = 64;
+// A stream's bytes are stamped when the server reads them, which may be a
+// scheduling delay after the host wrote them.
+constexpr std::chrono::milliseconds StreamGrace{10};
+
 template <size_t N>
 QByteArray bytesOf(const std::array<unsigned char, N> &block)
 {
@@ -31,9 +61,10 @@ QByteArray bytesOf(const std::array<unsigned char, N> &block)
 
 } // namespace
 
-Instrument::Instrument(InstrumentContent content, FaultPlan faults)
+Instrument::Instrument(InstrumentContent content, FaultPlan faults, Strictness strictness)
     : m_content(std::move(content))
     , m_faults(faults)
+    , m_strictness(strictness)
     , m_materialNames(makeNameListBlock(defaultMaterialNames()))
     , m_objectNames(makeNameListBlock(defaultObjectNames()))
     , m_screen(drawInstrumentScreen(m_content))
@@ -42,14 +73,87 @@ Instrument::Instrument(InstrumentContent content, FaultPlan faults)
     m_content.directory.resize(MaxImpacts);
 }
 
-void Instrument::write(const unsigned char *bytes, std::size_t count)
+void Instrument::writeTransfer(QByteArrayView transfer, SimTime now)
 {
-    for (std::size_t i = 0; i < count && !m_vanished; ++i)
-        take(bytes[i]);
+    m_grace = std::chrono::milliseconds(0);
+    if (!strict()) {
+        takeAll(transfer, now);
+        return;
+    }
+    qsizetype taken = transfer.size();
+    switch (m_expect) {
+    case Expect::BlockBytes:
+        // What runs past the block's end is dropped, not read as commands.
+        taken = std::min(taken, qsizetype(m_blockLength) - m_block.size());
+        break;
+    case Expect::BlockLength:
+        if (transfer.size() != 4) {
+            abandonInput();
+            return;
+        }
+        break;
+    default:
+        if (transfer.isEmpty() || transfer.size() != frameLength(quint8(transfer[0])))
+            return; // a piece of a frame, or more than one
+        break;
+    }
+    SimTime at = now;
+    if (m_vanished || !admit(at))
+        return;
+    takeAll(transfer.first(taken), at);
+    // The transfer's last bytes are stored like a full piece.
+    if (m_expect == Expect::BlockBytes && m_block.size() % ChunkBytes != 0)
+        busyFor(ChunkStorage, at);
 }
 
-void Instrument::take(unsigned char byte)
+void Instrument::write(const unsigned char *bytes, std::size_t count, SimTime now)
 {
+    m_grace = StreamGrace;
+    takeAll(QByteArrayView(bytes, qsizetype(count)), now);
+    const bool midFrame = m_expect == Expect::Complement || m_expect == Expect::IndexLow
+                       || m_expect == Expect::IndexHigh || (m_expect == Expect::BlockLength && m_lengthBytes > 0);
+    if (strict() && midFrame)
+        abandonInput();
+}
+
+void Instrument::takeAll(QByteArrayView bytes, SimTime at)
+{
+    for (qsizetype i = 0; i < bytes.size() && !m_vanished; ++i)
+        take(quint8(bytes[i]), at);
+}
+
+bool Instrument::admit(SimTime &at)
+{
+    if (at + m_grace >= m_busyUntil)
+        return true;
+    switch (earlyInput()) {
+    case EarlyInput::Taken:
+        return true;
+    case EarlyInput::Late:
+        at = m_busyUntil;
+        return true;
+    case EarlyInput::Lost:
+        break;
+    }
+    abandonInput();
+    return false;
+}
+
+void Instrument::busyFor(std::chrono::milliseconds time, SimTime at)
+{
+    m_busyUntil = earlyInput() == EarlyInput::Taken ? at : at + time;
+}
+
+void Instrument::abandonInput()
+{
+    m_expect = Expect::Code;
+    m_block.clear();
+}
+
+void Instrument::take(unsigned char byte, SimTime at)
+{
+    if (!admit(at))
+        return;
     switch (m_expect) {
     case Expect::Code:
         // Anything that cannot start a frame is line noise and is dropped.
@@ -62,7 +166,7 @@ void Instrument::take(unsigned char byte)
         if (byte != quint8(0xFF - m_code)) {
             // The code byte was noise; this byte may start the real frame.
             m_expect = Expect::Code;
-            take(byte);
+            take(byte, at);
             return;
         }
         if (m_code == CmdReadImpact) {
@@ -71,9 +175,10 @@ void Instrument::take(unsigned char byte)
             m_expect = Expect::BlockLength;
             m_blockLength = 0;
             m_lengthBytes = 0;
+            busyFor(BlockPreparation, at);
         } else {
             m_expect = Expect::Code;
-            execute();
+            execute(at);
         }
         return;
     case Expect::IndexLow:
@@ -83,7 +188,7 @@ void Instrument::take(unsigned char byte)
     case Expect::IndexHigh:
         m_index = quint16(m_index | (byte << 8));
         m_expect = Expect::Code;
-        execute();
+        execute(at);
         return;
     case Expect::BlockLength:
         m_blockLength |= quint32(byte) << (8 * m_lengthBytes);
@@ -99,17 +204,25 @@ void Instrument::take(unsigned char byte)
         if (quint32(m_block.size()) == m_blockLength) {
             storeNameBlock();
             m_expect = Expect::Code;
+            busyFor(ChunkStorage, at);
+        } else if (m_block.size() % ChunkBytes == 0) {
+            busyFor(ChunkStorage, at);
         }
         return;
     }
 }
 
-void Instrument::execute()
+void Instrument::execute(SimTime at)
 {
+    busyFor(replyDelay(m_code), at);
     switch (m_code) {
-    case CmdReadVersion:
-        reply(QByteArray(SimVersionText));
+    case CmdReadVersion: {
+        QByteArray text(SimVersionText);
+        if (strict())
+            text.append('\0'); // a real instrument sends its text's terminating 0 too
+        reply(text);
         return;
+    }
     case CmdReadDirectory:
         if (m_faults.emptyDirectory)
             reply(QByteArray(DirectoryBlockSize, '\0'));
@@ -165,13 +278,13 @@ void Instrument::reply(QByteArray payload)
 
     QByteArray length(4, '\0');
     storeLittleEndian<quint32>(reinterpret_cast<unsigned char *>(length.data()), announced);
-    m_transfers.push_back({length});
-    m_transfers.push_back({payload, 0, m_code == CmdReadImpact});
+    m_transfers.push_back({length, 0, false, m_busyUntil});
+    m_transfers.push_back({payload, 0, m_code == CmdReadImpact, m_busyUntil});
 }
 
-std::optional<std::size_t> Instrument::read(unsigned char *out, std::size_t capacity)
+std::optional<std::size_t> Instrument::read(unsigned char *out, std::size_t capacity, SimTime now)
 {
-    if (m_vanished || m_transfers.empty())
+    if (m_vanished || m_transfers.empty() || m_transfers.front().readyAt > now)
         return std::nullopt;
     Transfer &head = m_transfers.front();
     const std::size_t n = std::min(capacity, std::size_t(head.bytes.size() - head.taken));
@@ -192,6 +305,13 @@ std::optional<std::size_t> Instrument::read(unsigned char *out, std::size_t capa
     return n;
 }
 
+std::optional<SimTime> Instrument::transferReadyAt() const
+{
+    if (m_transfers.empty())
+        return std::nullopt;
+    return m_transfers.front().readyAt;
+}
+
 std::size_t Instrument::transferBytesLeft() const
 {
     return m_transfers.empty() ? 0 : std::size_t(m_transfers.front().bytes.size() - m_transfers.front().taken);
@@ -202,6 +322,7 @@ void Instrument::replug()
     m_transfers.clear();
     m_expect = Expect::Code;
     m_block.clear();
+    m_busyUntil = SimTime{};
     m_vanished = false;
     m_unplugArmed = false;
 }

@@ -1,15 +1,17 @@
 // libkvt10sim.so: the libusb 0.1 C API over one simulated bus holding the
 // instrument, so the program's libusb backend can be run without hardware
 // (KVT10_LIBUSB names this file). Types come from the platform's libusb 0.1
-// layout (device/libusb_api.h); nothing here links libusb. One mutex guards the bus: the program's worker thread makes the
-// calls while a test thread may reset the bus; sleeps of the timing model happen
-// outside the lock.
+// layout (device/libusb_api.h); nothing here links libusb. One mutex guards
+// the bus: the program's worker thread makes the calls while a test thread may
+// reset the bus; a transfer's sleep (bus time, a wait for a reply, a time-out)
+// happens outside the lock, on the bus's own clock or on the one a test gave it.
 
 #pragma GCC visibility push(default)
 #include "device/libusb_api.h"
 extern "C" {
 void kvt10sim_reset(void);
 double kvt10sim_modelled_milliseconds(void);
+void kvt10sim_use_clock(long long (*now_ms)(void *), void (*sleep_ms)(void *, long long), void *context);
 }
 #pragma GCC visibility pop
 
@@ -28,14 +30,34 @@ double kvt10sim_modelled_milliseconds(void);
 
 using kvt::sim::SimBus;
 using kvt::sim::SimClock;
+using kvt::sim::SimTime;
 
 struct usb_dev_handle {
-    SimBus::Handle plugIn;
+    SimBus::Handle id; // 0 once the instrument it was opened on is gone
 };
 
 struct usb_bus *usb_busses = nullptr;
 
 namespace {
+
+// The time the bus runs on: its own steady clock, or a test's fast one.
+struct BusClock {
+    long long (*nowMs)(void *) = nullptr;
+    void (*sleepMs)(void *, long long) = nullptr;
+    void *context = nullptr;
+
+    SimTime now() const { return nowMs ? SimTime{} + std::chrono::milliseconds(nowMs(context)) : SimClock::now(); }
+    void sleepUntil(SimTime end) const
+    {
+        if (!sleepMs) {
+            std::this_thread::sleep_until(end);
+            return;
+        }
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(end - now()).count();
+        if (wait > 0)
+            sleepMs(context, wait);
+    }
+};
 
 struct SimState {
     SimState();
@@ -50,6 +72,7 @@ struct SimState {
     std::unique_ptr<SimBus> bus;
     SimBus::Handle nextPlugIn = 1;
     std::set<usb_dev_handle *> handles;
+    BusClock clock;
     QSet<QString> told;
     char errorText[128] = "no error";
 
@@ -114,8 +137,10 @@ void restart(SimState &s)
         }
     }
     if (s.bus)
-        s.nextPlugIn = s.bus->plugIn() + 1; // handles of the old instrument are dead
-    s.bus = std::make_unique<SimBus>(kvt::sim::Instrument(std::move(content), settings.faults),
+        s.nextPlugIn = s.bus->plugIn() + 1;
+    for (usb_dev_handle *handle : s.handles)
+        handle->id = 0; // handles of the old instrument are dead
+    s.bus = std::make_unique<SimBus>(kvt::sim::Instrument(std::move(content), settings.faults, settings.strictness),
                                      settings.faults.replugAfterMs, settings.fullSpeed, s.nextPlugIn);
     s.simBus.devices = nullptr; // until the next device scan
 }
@@ -151,22 +176,25 @@ int onHandle(usb_dev_handle *handle, Call call)
     std::lock_guard lock(s.mutex);
     if (!known(s, handle))
         return failed(s, -EINVAL);
-    return failed(s, call(bus(s), handle->plugIn, SimClock::now()));
+    return failed(s, call(bus(s), handle->id, s.clock.now()));
 }
 
-// A bulk transfer: done under the lock, its bus time slept out after it.
+// A bulk transfer: done under the lock, its time slept out after it.
 template <typename Call>
 int transfer(usb_dev_handle *handle, Call call)
 {
-    SimBus::Outcome outcome{-EINVAL, SimClock::now()};
+    BusClock clock;
+    SimBus::Outcome outcome{-EINVAL, SimTime{}};
     {
         SimState &s = state();
         std::lock_guard lock(s.mutex);
+        clock = s.clock;
+        outcome.doneAt = clock.now();
         if (known(s, handle))
-            outcome = call(bus(s), handle->plugIn, SimClock::now());
+            outcome = call(bus(s), handle->id, outcome.doneAt);
         failed(s, outcome.result);
     }
-    std::this_thread::sleep_until(outcome.doneAt);
+    clock.sleepUntil(outcome.doneAt);
     if (outcome.result < 0)
         errno = -outcome.result;
     return outcome.result;
@@ -206,7 +234,7 @@ int usb_find_devices(void)
     SimState &s = state();
     std::lock_guard lock(s.mutex);
     SimBus &b = bus(s);
-    const int changes = b.findDevices(SimClock::now());
+    const int changes = b.findDevices(s.clock.now());
     // Like libusb, the device list changes only here, at a scan.
     s.simBus.devices = b.deviceListed() ? &s.device : nullptr;
     s.device.devnum = uint8_t(1 + b.listedPlugIn() % 127);
@@ -229,12 +257,12 @@ usb_dev_handle *usb_open(struct usb_device *dev)
         failed(s, -EINVAL);
         return nullptr;
     }
-    const SimBus::Handle plugIn = bus(s).open(SimClock::now());
-    if (!plugIn) {
+    const SimBus::Handle id = bus(s).open(s.clock.now());
+    if (!id) {
         failed(s, -ENODEV);
         return nullptr;
     }
-    auto *handle = new usb_dev_handle{plugIn};
+    auto *handle = new usb_dev_handle{id};
     s.handles.insert(handle);
     return handle;
 }
@@ -245,6 +273,7 @@ int usb_close(usb_dev_handle *dev)
     std::lock_guard lock(s.mutex);
     if (!known(s, dev))
         return failed(s, -EINVAL);
+    bus(s).close(dev->id);
     s.handles.erase(dev);
     delete dev;
     return 0;
@@ -330,6 +359,16 @@ double kvt10sim_modelled_milliseconds(void)
     SimState &s = state();
     std::lock_guard lock(s.mutex);
     return bus(s).modelledMilliseconds();
+}
+
+// A test's fast clock (null functions: the bus's own again). The instrument
+// restarts on it, so that no time it holds runs backwards.
+void kvt10sim_use_clock(long long (*now_ms)(void *), void (*sleep_ms)(void *, long long), void *context)
+{
+    SimState &s = state();
+    std::lock_guard lock(s.mutex);
+    s.clock = now_ms && sleep_ms ? BusClock{now_ms, sleep_ms, context} : BusClock{};
+    restart(s);
 }
 
 } // extern "C"

@@ -1,5 +1,6 @@
 #include "pipe_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -93,20 +94,34 @@ bool PipeServer::run(const volatile std::sig_atomic_t &stop, std::string *whyNot
             if (!plugIn(whyNot))
                 return false;
         }
+        if (!sendReadyReplies(stop, whyNot))
+            return false;
+        if (m_unpluggedAt)
+            continue;
         pollfd ready{m_commands, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, PollMilliseconds);
+        const int polled = ::poll(&ready, 1, pollMilliseconds());
         if (polled < 0 && errno != EINTR) {
             *whyNot = std::string("poll: ") + std::strerror(errno);
             return false;
         }
-        if (polled > 0 && !answer(stop, whyNot))
+        if (polled > 0 && !takeCommands(whyNot))
             return false;
     }
     return true;
 }
 
-// Takes what the program wrote and sends every reply it calls for.
-bool PipeServer::answer(const volatile std::sig_atomic_t &stop, std::string *whyNot)
+// Until the next reply is ready, or a while when none is waiting.
+int PipeServer::pollMilliseconds() const
+{
+    const std::optional<SimTime> readyAt = m_instrument.transferReadyAt();
+    if (!readyAt)
+        return PollMilliseconds;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*readyAt - SimClock::now()).count();
+    return int(std::clamp<decltype(wait)>(wait, 0, PollMilliseconds));
+}
+
+// Takes what the program wrote, stamped with the time it came.
+bool PipeServer::takeCommands(std::string *whyNot)
 {
     unsigned char buffer[4096];
     const ssize_t got = ::read(m_commands, buffer, sizeof buffer);
@@ -116,10 +131,20 @@ bool PipeServer::answer(const volatile std::sig_atomic_t &stop, std::string *why
         *whyNot = commandPipe() + ": " + std::strerror(errno);
         return false;
     }
-    std::this_thread::sleep_until(m_timeline.transfer(size_t(got), SimClock::now()));
-    m_instrument.write(buffer, size_t(got));
+    const SimTime arrived = m_timeline.transfer(size_t(got), SimClock::now());
+    std::this_thread::sleep_until(arrived);
+    m_instrument.write(buffer, size_t(got), arrived);
+    noticeVanish();
+    return true;
+}
 
-    while (m_instrument.hasTransfer() && !stop) {
+// Sends every reply transfer that is ready by now.
+bool PipeServer::sendReadyReplies(const volatile std::sig_atomic_t &stop, std::string *whyNot)
+{
+    while (!stop && !m_unpluggedAt) {
+        const std::optional<SimTime> readyAt = m_instrument.transferReadyAt();
+        if (!readyAt || *readyAt > SimClock::now())
+            return true;
         QByteArray transfer(qsizetype(m_instrument.transferBytesLeft()), '\0');
         m_instrument.read(reinterpret_cast<unsigned char *>(transfer.data()), size_t(transfer.size()));
         std::this_thread::sleep_until(m_timeline.transfer(size_t(transfer.size()), SimClock::now()));
@@ -131,12 +156,18 @@ bool PipeServer::answer(const volatile std::sig_atomic_t &stop, std::string *why
             }
             sent += wrote > 0 ? wrote : 0;
         }
+        noticeVanish();
     }
-    if (m_instrument.vanished()) {
+    return true;
+}
+
+// The unplug fault took the instrument away: so go its FIFOs.
+void PipeServer::noticeVanish()
+{
+    if (m_instrument.vanished() && !m_unpluggedAt) {
         unplug();
         m_unpluggedAt = SimClock::now();
     }
-    return true;
 }
 
 } // namespace kvt::sim

@@ -11,8 +11,10 @@ namespace kvt::sim {
 
 // The instrument behind a pair of FIFOs, as the program's driver-pipe backend
 // reaches it: Pipe00 carries the host's commands, Pipe01 the replies, both as
-// plain byte streams (length, then payload). When the unplug fault strikes the
-// FIFOs disappear, and come back when the replug time is up.
+// plain byte streams (length, then payload). A FIFO keeps no write boundaries,
+// so the instrument takes the commands as a stream, stamped when they are read;
+// a reply goes out once it is ready. When the unplug fault strikes the FIFOs
+// disappear, and come back when the replug time is up.
 class PipeServer {
 public:
     PipeServer(std::string folder, Instrument instrument, std::optional<int> replugAfterMs, bool fullSpeed);
@@ -29,7 +31,10 @@ public:
 private:
     bool plugIn(std::string *whyNot);
     void unplug();
-    bool answer(const volatile std::sig_atomic_t &stop, std::string *whyNot);
+    int pollMilliseconds() const;
+    bool takeCommands(std::string *whyNot);
+    bool sendReadyReplies(const volatile std::sig_atomic_t &stop, std::string *whyNot);
+    void noticeVanish();
 
     std::string m_folder;
     Instrument m_instrument;

@@ -2,6 +2,7 @@
 
 #include "device/libusb_api.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kvt::sim {
@@ -42,6 +43,7 @@ bool SimBus::plugged(SimTime now)
     if (m_unpluggedAt && m_replugAfterMs && now >= *m_unpluggedAt + std::chrono::milliseconds(*m_replugAfterMs)) {
         m_instrument.replug();
         m_unpluggedAt.reset();
+        m_configuration = 0; // a new device starts unconfigured
         ++m_plugIn;
     }
     return !m_unpluggedAt;
@@ -49,13 +51,22 @@ bool SimBus::plugged(SimTime now)
 
 SimBus::Handle SimBus::open(SimTime now)
 {
-    return plugged(now) ? m_plugIn : 0;
+    if (!plugged(now))
+        return 0;
+    m_handles[++m_lastHandle] = {m_plugIn};
+    return m_lastHandle;
+}
+
+void SimBus::close(Handle handle)
+{
+    m_handles.erase(handle);
 }
 
 int SimBus::handleStatus(Handle handle, SimTime now)
 {
     // A handle outlives the plug-in it was opened on only as a dead end.
-    return plugged(now) && handle == m_plugIn ? 0 : -ENODEV;
+    const auto open = m_handles.find(handle);
+    return plugged(now) && open != m_handles.end() && open->second.plugIn == m_plugIn ? 0 : -ENODEV;
 }
 
 void SimBus::noticeVanish(SimTime now)
@@ -68,29 +79,56 @@ int SimBus::setConfiguration(Handle handle, int configuration, SimTime now)
 {
     if (const int error = handleStatus(handle, now))
         return error;
-    return configuration == 1 ? 0 : -EINVAL; // the instrument has one configuration
+    if (configuration != 1)
+        return -EINVAL; // the instrument has one configuration
+    m_configuration = configuration;
+    return 0;
 }
 
 int SimBus::claimInterface(Handle handle, int interface, SimTime now)
 {
     if (const int error = handleStatus(handle, now))
         return error;
-    return interface == 0 ? 0 : -EINVAL; // ... with one interface
+    if (interface != 0)
+        return -EINVAL; // ... with one interface
+    // Without a configuration the device has no interface to claim.
+    if (strict() && m_configuration == 0)
+        return -ENOENT;
+    m_handles[handle].claimed = true;
+    return 0;
 }
 
 int SimBus::releaseInterface(Handle handle, int interface, SimTime now)
 {
-    return claimInterface(handle, interface, now);
+    if (const int error = handleStatus(handle, now))
+        return error;
+    if (interface != 0)
+        return -EINVAL;
+    m_handles[handle].claimed = false;
+    return 0;
+}
+
+int SimBus::transferStatus(Handle handle, int endpoint, int wanted, SimTime now)
+{
+    if (const int error = handleStatus(handle, now))
+        return error;
+    // libusb 0.1 sets a read's direction bit and clears a write's itself; a
+    // strict instrument wants the host to name the endpoint as it is.
+    const int named = strict() ? endpoint : (wanted & 0x80) ? (endpoint | 0x80) : (endpoint & ~0x80);
+    if (named != wanted)
+        return -EINVAL;
+    if (strict() && (m_configuration == 0 || !m_handles[handle].claimed))
+        return -ENOENT; // no interface of the host's own to carry it
+    return 0;
 }
 
 SimBus::Outcome SimBus::bulkWrite(Handle handle, int endpoint, const char *bytes, int size, SimTime now)
 {
-    if (const int error = handleStatus(handle, now))
+    if (const int error = transferStatus(handle, endpoint, SimOutEndpoint, now))
         return {error, now};
-    // libusb 0.1 clears the direction bit of a write's endpoint itself.
-    if ((endpoint & ~0x80) != SimOutEndpoint || size < 0 || (size > 0 && !bytes))
+    if (size < 0 || (size > 0 && !bytes))
         return {-EINVAL, now};
-    m_instrument.write(reinterpret_cast<const unsigned char *>(bytes), size_t(size));
+    m_instrument.writeTransfer(QByteArrayView(bytes, size), now);
     if (m_instrument.vanished()) {
         noticeVanish(now);
         return {-ENODEV, now};
@@ -100,18 +138,25 @@ SimBus::Outcome SimBus::bulkWrite(Handle handle, int endpoint, const char *bytes
 
 SimBus::Outcome SimBus::bulkRead(Handle handle, int endpoint, char *bytes, int size, int timeoutMs, SimTime now)
 {
-    if (const int error = handleStatus(handle, now))
+    if (const int error = transferStatus(handle, endpoint, SimInEndpoint, now))
         return {error, now};
-    // ... and sets it on a read's.
-    if ((endpoint | 0x80) != SimInEndpoint || size < 0 || (size > 0 && !bytes))
+    if (size < 0 || (size > 0 && !bytes))
         return {-EINVAL, now};
-    const std::optional<size_t> got = m_instrument.read(reinterpret_cast<unsigned char *>(bytes), size_t(size));
-    if (!got)
-        return {LibUsbTimedOut, m_timeline.timeOut(timeoutMs, now)};
+    // A reply still being made ready is waited for, within the time-out.
+    const SimTime giveUp = timeoutMs > 0 ? now + std::chrono::milliseconds(timeoutMs) : SimTime::max();
+    const std::optional<SimTime> readyAt = m_instrument.transferReadyAt();
+    const SimTime at = readyAt && *readyAt <= giveUp ? std::max(now, *readyAt) : now;
+    const std::optional<size_t> got = m_instrument.read(reinterpret_cast<unsigned char *>(bytes), size_t(size), at);
+    if (!got) {
+        // Nothing comes in time: a real bus waits out the time-out before it
+        // says so; a lenient one with nothing at all on the way says it at once.
+        const bool waits = (strict() || readyAt) && timeoutMs > 0;
+        return {LibUsbTimedOut, waits ? giveUp : m_timeline.timeOut(timeoutMs, now)};
+    }
     // The transfer that carried the last record still arrives; the device
     // is gone for the next call.
-    noticeVanish(now);
-    return {int(*got), m_timeline.transfer(*got, now)};
+    noticeVanish(at);
+    return {int(*got), m_timeline.transfer(*got, at)};
 }
 
 } // namespace kvt::sim

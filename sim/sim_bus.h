@@ -3,6 +3,7 @@
 #include "bus_timing.h"
 #include "instrument.h"
 
+#include <map>
 #include <optional>
 
 namespace kvt::sim {
@@ -16,10 +17,13 @@ constexpr int SimInEndpoint = 0x82;
 // count changes, handles that die when the device leaves, bulk transfers with
 // negative errno results. Times are passed in and the time a call should end is
 // passed out, so the C layer can sleep without holding its lock and tests can
-// run a whole scenario without sleeping at all.
+// run a whole scenario without sleeping at all. A strict instrument also wants
+// configuration 1 set before its interface is claimed, the interface claimed
+// before a transfer, each endpoint named with its direction bit, and makes a
+// read that finds nothing wait out its time-out.
 class SimBus {
 public:
-    // A handle names the plug-in of the device it was opened on; 0 is none.
+    // One open of the device, on the plug-in it was opened on; 0 is none.
     using Handle = quint64;
     struct Outcome {
         int result;
@@ -38,7 +42,8 @@ public:
 
     bool plugged(SimTime now);
     Handle open(SimTime now);
-    // 0 while the handle's plug-in is the current one, else -ENODEV.
+    void close(Handle handle);
+    // 0 while the handle is open on the current plug-in, else -ENODEV.
     int handleStatus(Handle handle, SimTime now);
     int setConfiguration(Handle handle, int configuration, SimTime now);
     int claimInterface(Handle handle, int interface, SimTime now);
@@ -51,12 +56,24 @@ public:
     Instrument &instrument() { return m_instrument; }
 
 private:
+    struct OpenHandle {
+        Handle plugIn;
+        bool claimed = false;
+    };
+
+    bool strict() const { return m_instrument.strictness() == Strictness::Strict; }
+    // 0 when a transfer may go to this endpoint, else a negative errno.
+    int transferStatus(Handle handle, int endpoint, int wanted, SimTime now);
     void noticeVanish(SimTime now);
 
     Instrument m_instrument;
     std::optional<int> m_replugAfterMs;
     BusTimeline m_timeline;
     Handle m_plugIn;
+    // The configuration the host set on the current plug-in; 0 for none.
+    int m_configuration = 0;
+    std::map<Handle, OpenHandle> m_handles;
+    Handle m_lastHandle = 0;
     std::optional<SimTime> m_unpluggedAt;
     bool m_bussesScanned = false;
     bool m_devicesScanned = false;

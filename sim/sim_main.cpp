@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     std::error_code ignored;
     std::filesystem::create_directories(argv[2], ignored); // a missing folder shows as mkfifo's error
     catchStopSignals();
-    kvt::sim::PipeServer server(argv[2], kvt::sim::Instrument(std::move(content), settings.faults),
+    kvt::sim::PipeServer server(argv[2], kvt::sim::Instrument(std::move(content), settings.faults, settings.strictness),
                                 settings.faults.replugAfterMs, settings.fullSpeed);
     std::string whyNot;
     if (!server.start(&whyNot)) {

@@ -4,7 +4,8 @@
 
 namespace kvt::sim {
 
-SimSettings settingsFrom(const QString &data, const QString &impacts, const QString &faults, const QString &timing)
+SimSettings settingsFrom(const QString &data, const QString &impacts, const QString &faults, const QString &timing,
+                         const QString &strict)
 {
     SimSettings settings;
     settings.dataPath = data;
@@ -27,6 +28,15 @@ SimSettings settingsFrom(const QString &data, const QString &impacts, const QStr
     for (const QString &item : parsed.unknownItems)
         settings.warnings << QStringLiteral("ignoring the unknown fault \"%1\" in KVT10_SIM_FAULTS").arg(item);
 
+    if (strict == u"1")
+        settings.strictness = Strictness::Strict;
+    else if (!strict.isEmpty() && strict != u"0")
+        settings.warnings << QStringLiteral("KVT10_SIM_STRICT=%1 is neither 0 nor 1; the instrument is lenient")
+                                 .arg(strict);
+    // A strict instrument is a slow one too, unless the faults say otherwise.
+    if (settings.strictness == Strictness::Strict && !settings.faults.earlyInput)
+        settings.faults.earlyInput = EarlyInput::Lost;
+
     if (timing == u"fullspeed")
         settings.fullSpeed = true;
     else if (!timing.isEmpty())
@@ -37,7 +47,8 @@ SimSettings settingsFrom(const QString &data, const QString &impacts, const QStr
 SimSettings settingsFromEnvironment()
 {
     return settingsFrom(qEnvironmentVariable("KVT10_SIM_DATA"), qEnvironmentVariable("KVT10_SIM_IMPACTS"),
-                        qEnvironmentVariable("KVT10_SIM_FAULTS"), qEnvironmentVariable("KVT10_SIM_TIMING"));
+                        qEnvironmentVariable("KVT10_SIM_FAULTS"), qEnvironmentVariable("KVT10_SIM_TIMING"),
+                        qEnvironmentVariable("KVT10_SIM_STRICT"));
 }
 
 InstrumentContent contentFor(const SimSettings &settings, QStringList *warnings)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fault_plan.h"
+#include "instrument.h"
 #include "instrument_content.h"
 
 #include <QString>
@@ -13,15 +14,18 @@ namespace kvt::sim {
 //   KVT10_SIM_IMPACTS a full instrument of N generated impacts (without DATA)
 //   KVT10_SIM_FAULTS  the faults, see FaultPlan
 //   KVT10_SIM_TIMING  "fullspeed" for the USB full-speed timing model
+//   KVT10_SIM_STRICT  "1": take only what a real instrument takes
 struct SimSettings {
     QString dataPath;
     int fullImpacts = -1; // -1: the demo series
     FaultPlan faults;
     bool fullSpeed = false;
+    Strictness strictness = Strictness::Lenient;
     QStringList warnings; // for stderr: what was asked but could not be done
 };
 
-SimSettings settingsFrom(const QString &data, const QString &impacts, const QString &faults, const QString &timing);
+SimSettings settingsFrom(const QString &data, const QString &impacts, const QString &faults, const QString &timing,
+                         const QString &strict = {});
 SimSettings settingsFromEnvironment();
 
 // The memory the settings ask for; a data file that cannot be read leaves a

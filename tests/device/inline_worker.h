@@ -57,6 +57,14 @@ public:
     std::function<void(int)> onProgress;
 };
 
+// Held open with its own handle for the whole run, whatever the workers'
+// transports load and unload.
+inline void *simulatorLibrary()
+{
+    static void *simulator = holdLibrary(QStringLiteral(KVT10_SIM_LIBRARY));
+    return simulator;
+}
+
 inline void resetSimulator(const QByteArray &faults = {}, const QByteArray &impacts = {})
 {
     qputenv("KVT10_SIM_FAULTS", faults);
@@ -64,10 +72,19 @@ inline void resetSimulator(const QByteArray &faults = {}, const QByteArray &impa
         qunsetenv("KVT10_SIM_IMPACTS");
     else
         qputenv("KVT10_SIM_IMPACTS", impacts);
-    // Held open with its own handle for the whole run, whatever the workers'
-    // transports load and unload.
-    static void *simulator = holdLibrary(QStringLiteral(KVT10_SIM_LIBRARY));
-    heldFunction(simulator, "kvt10sim_reset")();
+    heldFunction(simulatorLibrary(), "kvt10sim_reset")();
+}
+
+// The simulated instrument keeps time on this clock from now on, so that it
+// sees the worker's fast pauses as the pauses they stand for.
+inline void simulatorRunsOn(Clock &clock)
+{
+    using NowMs = long long (*)(void *);
+    using SleepMs = void (*)(void *, long long);
+    const auto useClock = reinterpret_cast<void (*)(NowMs, SleepMs, void *)>(
+        heldFunction(simulatorLibrary(), "kvt10sim_use_clock"));
+    useClock([](void *context) -> long long { return static_cast<Clock *>(context)->nowMs(); },
+             [](void *context, long long ms) { static_cast<Clock *>(context)->sleepMs(int(ms)); }, &clock);
 }
 
 } // namespace kvt::testing

@@ -61,6 +61,7 @@ void TestDeviceWorker::init()
     host.fakeClock.clearPauses();
     qunsetenv("KVT10_PIPE_DEVICE");
     worker.reset();
+    simulatorRunsOn(host.fakeClock);
     resetSimulator({}, "37");
     worker = std::make_unique<DeviceWorker>(shared, display, QStringLiteral(KVT10_SIM_LIBRARY));
 }

@@ -192,7 +192,7 @@ def main():
     xvfb, display = start_xvfb(os.path.join(work, "xvfb.log"))
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0", KVT10_LIBUSB=args.simulator, KVT10_SIM_IMPACTS="12",
-               XDG_DATA_HOME=os.path.join(work, "data"))
+               KVT10_SIM_STRICT="1", XDG_DATA_HOME=os.path.join(work, "data"))
     env.pop("KVT10_PIPE_DEVICE", None)
     env.pop("KVT10_SIM_FAULTS", None)
     os.environ.update(DISPLAY=display)
@@ -235,9 +235,12 @@ def main():
         if not choose_menu_item(app, "Read KVT-1.0"):
             failures.append("no Command > Read KVT-1.0 menu item")
         else:
-            labels = wait_for_labels(app, ["Data Readed (12)", "KVT-1.0 sim 1.0"], 30)
+            # The version's terminating 0 byte shows as a space.
+            labels = wait_for_labels(app, ["Data Readed (12)", "KVT-1.0 sim 1.0 "], 30)
             if "Data Readed (12)" not in labels:
                 failures.append("the instrument was not read (labels: %r)" % labels)
+            elif "KVT-1.0 sim 1.0 " not in labels:
+                failures.append("no version text (labels: %r)" % labels)
             readings = os.path.join(work, "data", "KVT10", "readings")
             # The status text comes first; the tables are filled and the reading kept right after.
             if not eventually(lambda: os.path.isdir(readings) and os.listdir(readings), 10):

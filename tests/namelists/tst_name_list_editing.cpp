@@ -85,6 +85,7 @@ void TestNameListEditing::init()
     display = RecordingDisplay();
     qunsetenv("KVT10_PIPE_DEVICE");
     worker.reset();
+    simulatorRunsOn(host.fakeClock);
     resetSimulator({}, "3");
     worker = std::make_unique<DeviceWorker>(shared, display, QStringLiteral(KVT10_SIM_LIBRARY));
     workerServes = true;

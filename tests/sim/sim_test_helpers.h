@@ -43,14 +43,15 @@ QByteArray bytesOf(const std::array<unsigned char, N> &block)
     return QByteArray(reinterpret_cast<const char *>(block.data()), qsizetype(N));
 }
 
-// Every queued transfer, each taken with one generous read, so a transfer
-// that ran into the next would show as a wrong size.
-inline QList<QByteArray> drain(Instrument &instrument)
+// Every queued transfer ready by `now` (by default however late), each taken
+// with one generous read, so a transfer that ran into the next would show as a
+// wrong size.
+inline QList<QByteArray> drain(Instrument &instrument, SimTime now = SimTime::max())
 {
     QList<QByteArray> transfers;
     QByteArray buffer(1 << 16, '\0');
     while (std::optional<size_t> got =
-               instrument.read(reinterpret_cast<unsigned char *>(buffer.data()), size_t(buffer.size())))
+               instrument.read(reinterpret_cast<unsigned char *>(buffer.data()), size_t(buffer.size()), now))
         transfers << buffer.left(qsizetype(*got));
     return transfers;
 }

@@ -19,10 +19,16 @@ namespace {
 
 const SimTime Start = SimTime{} + 1h;
 
-SimBus busWith(const QString &faults = {}, bool fullSpeed = false)
+SimBus busWith(const QString &faults = {}, bool fullSpeed = false, Strictness strictness = Strictness::Lenient)
 {
     const FaultPlan plan = parseFaultPlan(faults).plan;
-    return SimBus(Instrument(recognisableContent(5), plan), plan.replugAfterMs, fullSpeed);
+    return SimBus(Instrument(recognisableContent(5), plan, strictness), plan.replugAfterMs, fullSpeed);
+}
+
+// As KVT10_SIM_STRICT=1 has it: a strict instrument, and a slow one.
+SimBus strictBus()
+{
+    return busWith(QStringLiteral("slow=lost"), false, Strictness::Strict);
 }
 
 SimBus::Handle openDevice(SimBus &bus, SimTime now = Start)
@@ -62,9 +68,15 @@ private slots:
     void scansCountChanges();
     void openConfigureClaim();
     void transfers();
+    void readWithNothingQueuedTimesOut_data();
     void readWithNothingQueuedTimesOut();
+    void readWaitsForAReplyBeingMadeReady_data();
+    void readWaitsForAReplyBeingMadeReady();
     void endpoints_data();
     void endpoints();
+    void setUpBeforeTransfers_data();
+    void setUpBeforeTransfers();
+    void newPlugInStartsUnconfigured();
     void unplugAndReplug();
     void unplugAndReplugBetweenScans();
     void unplugWithoutReplugStaysAway();
@@ -115,44 +127,144 @@ void TestSimBus::transfers()
     QCOMPARE(QByteArray(buffer, 2196), bytesOf(recognisableContent(5).records[3].bytes));
 }
 
+void TestSimBus::readWithNothingQueuedTimesOut_data()
+{
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<int>("waitedMs");
+    QTest::newRow("lenient, no timing model: at once") << false << 0;
+    QTest::newRow("strict: after the time-out, as a real bus") << true << 500;
+}
+
 void TestSimBus::readWithNothingQueuedTimesOut()
 {
-    SimBus bus = busWith();
+    QFETCH(bool, strict);
+    QFETCH(int, waitedMs);
+    SimBus bus = strict ? strictBus() : busWith();
     const SimBus::Handle handle = openDevice(bus);
     char buffer[1000];
     const SimBus::Outcome outcome = bus.bulkRead(handle, SimInEndpoint, buffer, 1000, 500, Start);
     QCOMPARE(outcome.result, LibUsbTimedOut);
-    QCOMPARE(outcome.doneAt, Start); // no timing model: at once
+    QCOMPARE(outcome.doneAt, Start + std::chrono::milliseconds(waitedMs));
+    QCOMPARE(bus.modelledMilliseconds(), 0.0);
+}
+
+void TestSimBus::readWaitsForAReplyBeingMadeReady_data()
+{
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("doneAfterMs");
+    // The version is ready 50 ms after its command; a host that reads at once
+    // gets it late, or not at all if it gives up sooner.
+    QTest::newRow("time-out long enough") << 500 << 4 << 50;
+    QTest::newRow("time-out just long enough") << 50 << 4 << 50;
+    QTest::newRow("time-out too short") << 20 << LibUsbTimedOut << 20;
+}
+
+void TestSimBus::readWaitsForAReplyBeingMadeReady()
+{
+    QFETCH(int, timeoutMs);
+    QFETCH(int, result);
+    QFETCH(int, doneAfterMs);
+    SimBus bus = strictBus();
+    const SimBus::Handle handle = openDevice(bus);
+    QCOMPARE(bus.bulkWrite(handle, SimOutEndpoint, frame(CmdReadVersion).constData(), 2, Start).result, 2);
+    char buffer[99];
+    const SimBus::Outcome outcome = bus.bulkRead(handle, SimInEndpoint, buffer, 4, timeoutMs, Start);
+    QCOMPARE(outcome.result, result);
+    QCOMPARE(outcome.doneAt, Start + std::chrono::milliseconds(doneAfterMs));
+    // Late, never lost: the reply is still there for the reads that follow.
+    if (result < 0)
+        QCOMPARE(bus.bulkRead(handle, SimInEndpoint, buffer, 4, 500, Start + 50ms).result, 4);
+    QCOMPARE(bus.bulkRead(handle, SimInEndpoint, buffer, 99, 500, Start + 50ms).result, 16);
 }
 
 void TestSimBus::endpoints_data()
 {
     QTest::addColumn<bool>("write");
     QTest::addColumn<int>("endpoint");
-    QTest::addColumn<bool>("accepted");
-    // libusb 0.1 sets or clears the direction bit itself.
-    QTest::newRow("write 0x01") << true << 0x01 << true;
-    QTest::newRow("write 0x81") << true << 0x81 << true;
-    QTest::newRow("write 0x02") << true << 0x02 << false;
-    QTest::newRow("read 0x82") << false << 0x82 << true;
-    QTest::newRow("read 0x02") << false << 0x02 << true;
-    QTest::newRow("read 0x81") << false << 0x81 << false;
+    QTest::addColumn<bool>("lenientAccepts");
+    QTest::addColumn<bool>("strictAccepts");
+    // libusb 0.1 sets or clears the direction bit itself; a strict instrument
+    // wants the endpoint named as it is, OUT 0x01 and IN 0x82.
+    QTest::newRow("write 0x01") << true << 0x01 << true << true;
+    QTest::newRow("write 0x81") << true << 0x81 << true << false;
+    QTest::newRow("write 0x02") << true << 0x02 << false << false;
+    QTest::newRow("write 0x82, the IN endpoint") << true << 0x82 << false << false;
+    QTest::newRow("read 0x82") << false << 0x82 << true << true;
+    QTest::newRow("read 0x02") << false << 0x02 << true << false;
+    QTest::newRow("read 0x81") << false << 0x81 << false << false;
+    QTest::newRow("read 0x01, the OUT endpoint") << false << 0x01 << false << false;
 }
 
 void TestSimBus::endpoints()
 {
     QFETCH(bool, write);
     QFETCH(int, endpoint);
-    QFETCH(bool, accepted);
-    SimBus bus = busWith();
-    const SimBus::Handle handle = openDevice(bus);
-    const QByteArray command = frame(CmdReadVersion);
-    if (!write)
-        bus.bulkWrite(handle, SimOutEndpoint, command.constData(), 2, Start);
+    QFETCH(bool, lenientAccepts);
+    QFETCH(bool, strictAccepts);
+    for (const bool strict : {false, true}) {
+        SimBus bus = strict ? strictBus() : busWith();
+        const SimBus::Handle handle = openDevice(bus);
+        const QByteArray command = recordFrame(0);
+        if (!write)
+            bus.bulkWrite(handle, SimOutEndpoint, command.constData(), 4, Start);
+        char buffer[4];
+        const int result = write ? bus.bulkWrite(handle, endpoint, command.constData(), 4, Start).result
+                                 : bus.bulkRead(handle, endpoint, buffer, 4, 500, Start).result;
+        QCOMPARE(result, (strict ? strictAccepts : lenientAccepts) ? 4 : -EINVAL);
+    }
+}
+
+void TestSimBus::setUpBeforeTransfers_data()
+{
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<bool>("configure");
+    QTest::addColumn<bool>("claim");
+    QTest::addColumn<bool>("otherHandle");
+    QTest::addColumn<int>("claimResult");
+    QTest::addColumn<int>("transferResult");
+
+    QTest::newRow("configured and claimed") << true << true << true << false << 0 << 4;
+    QTest::newRow("claimed without a configuration") << true << false << true << false << -ENOENT << -ENOENT;
+    QTest::newRow("configured, never claimed") << true << true << false << false << 0 << -ENOENT;
+    QTest::newRow("claimed through another handle") << true << true << true << true << 0 << -ENOENT;
+    QTest::newRow("lenient: nothing set up") << false << false << false << false << 0 << 4;
+}
+
+void TestSimBus::setUpBeforeTransfers()
+{
+    QFETCH(bool, strict);
+    QFETCH(bool, configure);
+    QFETCH(bool, claim);
+    QFETCH(bool, otherHandle);
+    QFETCH(int, claimResult);
+    QFETCH(int, transferResult);
+    SimBus bus = strict ? strictBus() : busWith();
+    bus.findDevices(Start);
+    const SimBus::Handle handle = bus.open(Start);
+    const SimBus::Handle claiming = otherHandle ? bus.open(Start) : handle;
+    if (configure)
+        QCOMPARE(bus.setConfiguration(claiming, 1, Start), 0);
+    if (claim)
+        QCOMPARE(bus.claimInterface(claiming, 0, Start), claimResult);
+
+    const QByteArray command = recordFrame(0);
+    QCOMPARE(bus.bulkWrite(handle, SimOutEndpoint, command.constData(), 4, Start).result, transferResult);
     char buffer[4];
-    const int result = write ? bus.bulkWrite(handle, endpoint, command.constData(), 2, Start).result
-                             : bus.bulkRead(handle, endpoint, buffer, 4, 500, Start).result;
-    QCOMPARE(result, accepted ? (write ? 2 : 4) : -EINVAL);
+    QCOMPARE(bus.bulkRead(handle, SimInEndpoint, buffer, 4, 500, Start).result, transferResult);
+}
+
+void TestSimBus::newPlugInStartsUnconfigured()
+{
+    SimBus bus = busWith(QStringLiteral("slow=lost,unplug-after-records=1,replug-after-ms=100"), false,
+                         Strictness::Strict);
+    exchange(bus, openDevice(bus), recordFrame(0), 2196, Start);
+    const SimBus::Handle again = bus.open(Start + 100ms);
+    QVERIFY(again != 0);
+    QCOMPARE(bus.claimInterface(again, 0, Start + 100ms), -ENOENT);
+    QCOMPARE(bus.setConfiguration(again, 1, Start + 100ms), 0);
+    QCOMPARE(bus.claimInterface(again, 0, Start + 100ms), 0);
+    QCOMPARE(exchange(bus, again, recordFrame(1), 2196, Start + 100ms), 2196);
 }
 
 void TestSimBus::unplugAndReplug()

@@ -2,6 +2,7 @@
 // dlopen and names, with the types of Debian's usb.h.
 
 #include "store/measurement_store.h"
+#include "support/clock.h"
 
 #include <usb.h>
 
@@ -36,6 +37,7 @@ struct Api {
     decltype(&::usb_device) usbDevice = nullptr;
     void (*reset)() = nullptr;
     double (*modelledMilliseconds)() = nullptr;
+    void (*useClock)(long long (*)(void *), void (*)(void *, long long), void *) = nullptr;
 };
 
 template <typename Function>
@@ -51,12 +53,14 @@ QByteArray frame(quint8 code)
     return QByteArray(bytes, 2);
 }
 
-void setScenario(const char *faults, const char *timing = "", const char *impacts = "")
+// The instrument is strict, as the test suite has it, unless a case says not.
+void setScenario(const char *faults, const char *timing = "", const char *impacts = "", const char *strict = "1")
 {
     qputenv("KVT10_SIM_DATA", "");
     qputenv("KVT10_SIM_FAULTS", faults);
     qputenv("KVT10_SIM_TIMING", timing);
     qputenv("KVT10_SIM_IMPACTS", impacts);
+    qputenv("KVT10_SIM_STRICT", strict);
 }
 
 } // namespace
@@ -77,6 +81,8 @@ private slots:
     void timingModelSleeps();
     void timeOutSleepsInTheTimingModel();
     void workerThreadWhileTheTestThreadAsks();
+    void everyOpenClaimsAgain();
+    void aTestClockStandsInForTheBusClock();
 
 private:
     usb_dev_handle *openInstrument();
@@ -104,13 +110,14 @@ void TestSimLibusb::initTestCase()
     bind(api.library, api.usbDevice, "usb_device");
     bind(api.library, api.reset, "kvt10sim_reset");
     bind(api.library, api.modelledMilliseconds, "kvt10sim_modelled_milliseconds");
-    QVERIFY(api.reset && api.modelledMilliseconds && api.bulkRead);
+    bind(api.library, api.useClock, "kvt10sim_use_clock");
+    QVERIFY(api.reset && api.modelledMilliseconds && api.useClock && api.bulkRead);
 }
 
 void TestSimLibusb::init()
 {
     setScenario("");
-    api.reset();
+    api.useClock(nullptr, nullptr, nullptr); // its own clock, and a new instrument
 }
 
 void TestSimLibusb::cleanupTestCase()
@@ -169,7 +176,7 @@ void TestSimLibusb::exportedNames_data()
          {"usb_init", "usb_find_busses", "usb_find_devices", "usb_get_busses", "usb_open", "usb_close",
           "usb_set_configuration", "usb_claim_interface", "usb_release_interface", "usb_bulk_write", "usb_bulk_read",
           "usb_strerror", "usb_set_debug", "usb_device", "usb_busses", "kvt10sim_reset",
-          "kvt10sim_modelled_milliseconds"})
+          "kvt10sim_modelled_milliseconds", "kvt10sim_use_clock"})
         QTest::newRow(name) << QByteArray(name);
 }
 
@@ -199,8 +206,8 @@ void TestSimLibusb::readsTheInstrument()
     usb_dev_handle *handle = openInstrument();
     QVERIFY(handle);
     QByteArray payload;
-    QCOMPARE(exchange(handle, frame(1), &payload, 99), 15);
-    QCOMPARE(payload, QByteArray("KVT-1.0 sim 1.0"));
+    QCOMPARE(exchange(handle, frame(1), &payload, 99), 16);
+    QCOMPARE(payload, QByteArray("KVT-1.0 sim 1.0", 16)); // with its terminating 0
 
     const quint32 impacts = countImpacts(handle);
     QVERIFY(impacts >= 24 && impacts <= 48);
@@ -308,6 +315,44 @@ void TestSimLibusb::workerThreadWhileTheTestThreadAsks()
         QCOMPARE(api.modelledMilliseconds(), 0.0);
     worker.join();
     QCOMPARE(good.load(), 60);
+    QCOMPARE(api.close(handle), 0);
+}
+
+void TestSimLibusb::everyOpenClaimsAgain()
+{
+    const char command[] = "\3\xFC\0\0";
+    usb_dev_handle *handle = openInstrument();
+    QVERIFY(handle);
+    QCOMPARE(api.bulkWrite(handle, 0x01, command, 4, 500), 4);
+    QCOMPARE(api.close(handle), 0);
+
+    // A new handle carries nothing until it has claimed the interface itself;
+    // the configuration is the device's and stays set.
+    handle = api.open(api.getBusses()->devices);
+    QVERIFY(handle);
+    errno = 0;
+    QCOMPARE(api.bulkWrite(handle, 0x01, command, 4, 500), -ENOENT);
+    QCOMPARE(errno, ENOENT);
+    QCOMPARE(api.claimInterface(handle, 0), 0);
+    QCOMPARE(api.bulkWrite(handle, 0x01, command, 4, 500), 4);
+    QCOMPARE(api.close(handle), 0);
+}
+
+void TestSimLibusb::aTestClockStandsInForTheBusClock()
+{
+    FakeClock clock;
+    api.useClock([](void *context) -> long long { return static_cast<FakeClock *>(context)->nowMs(); },
+                 [](void *context, long long ms) { static_cast<FakeClock *>(context)->sleepMs(int(ms)); }, &clock);
+    usb_dev_handle *handle = openInstrument();
+    QVERIFY(handle);
+    char buffer[1000];
+    // Nothing to read: the read waits out its time-out, on the test's clock.
+    QCOMPARE(api.bulkRead(handle, 0x82, buffer, 1000, 500), -110);
+    // The version is ready 50 ms after its command; a read at once waits for it.
+    QCOMPARE(api.bulkWrite(handle, 0x01, "\1\xFE", 2, 500), 2);
+    QCOMPARE(api.bulkRead(handle, 0x82, buffer, 4, 500), 4);
+    QCOMPARE(clock.pauses(), (QList<int>{500, 50}));
+    QCOMPARE(clock.nowMs(), 550);
     QCOMPARE(api.close(handle), 0);
 }
 

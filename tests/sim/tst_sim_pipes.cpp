@@ -112,7 +112,9 @@ private slots:
 
     void exchanges_data();
     void exchanges();
-    void commandsSplitAcrossWrites();
+    void commandWrites_data();
+    void commandWrites();
+    void nameListWriteReadsBack_data();
     void nameListWriteReadsBack();
     void reopeningThePipes();
     void stopRemovesThePipes_data();
@@ -124,7 +126,8 @@ private slots:
     void unknownSettingsAreReported();
 
 private:
-    bool startSimulator(const QString &faults = {});
+    // Strict, as the test suite has it, unless a case says not.
+    bool startSimulator(const QString &faults = {}, bool strict = true);
 
     QTemporaryDir dir;
     QProcess simulator;
@@ -143,10 +146,11 @@ void TestSimPipes::cleanup()
     }
 }
 
-bool TestSimPipes::startSimulator(const QString &faults)
+bool TestSimPipes::startSimulator(const QString &faults, bool strict)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("KVT10_SIM_FAULTS", faults);
+    environment.insert("KVT10_SIM_STRICT", strict ? "1" : "0");
     environment.remove("KVT10_SIM_DATA");
     environment.remove("KVT10_SIM_IMPACTS");
     environment.remove("KVT10_SIM_TIMING");
@@ -162,7 +166,7 @@ void TestSimPipes::exchanges_data()
 {
     QTest::addColumn<QByteArray>("command");
     QTest::addColumn<int>("length");
-    QTest::newRow("version") << frame(1) << 15;
+    QTest::newRow("version, with its terminating 0") << frame(1) << 16;
     QTest::newRow("directory") << frame(2) << 14228;
     QTest::newRow("record") << frame(3) + QByteArray("\2\0", 2) << 2196;
     QTest::newRow("materials") << frame(5) << 260;
@@ -183,31 +187,68 @@ void TestSimPipes::exchanges()
     QVERIFY(program.read(1, 200).isEmpty()); // nothing more
 }
 
-void TestSimPipes::commandsSplitAcrossWrites()
+void TestSimPipes::commandWrites_data()
 {
-    QVERIFY(startSimulator());
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<QList<QByteArray>>("writes"); // 50 ms apart
+    QTest::addColumn<QList<int>>("replies");
+
+    const QList<QByteArray> split{QByteArray("\1", 1), QByteArray("\xFE\x09\xF6", 3)};
+    const QList<QByteArray> joined{frame(1) + frame(9)};
+    QTest::newRow("a frame split across writes: dropped") << true << split << QList<int>{1024};
+    QTest::newRow("lenient: a frame split across writes") << false << split << QList<int>{15, 1024};
+    // A FIFO cannot tell them from two writes, but the second comes while the
+    // version is still being made ready.
+    QTest::newRow("two frames in one write: the second lost") << true << joined << QList<int>{16};
+    QTest::newRow("lenient: two frames in one write") << false << joined << QList<int>{15, 1024};
+}
+
+void TestSimPipes::commandWrites()
+{
+    QFETCH(bool, strict);
+    QFETCH(QList<QByteArray>, writes);
+    QFETCH(QList<int>, replies);
+    QVERIFY(startSimulator({}, strict));
     ProgramSide program(dir.path());
-    QVERIFY(program.write(QByteArray("\1", 1)));
-    std::this_thread::sleep_for(50ms);
-    QVERIFY(program.write(QByteArray("\xFE\x09\xF6", 3)));
-    QCOMPARE(program.read(4), littleEndian32(15));
-    QCOMPARE(program.read(15), QByteArray("KVT-1.0 sim 1.0"));
-    QCOMPARE(program.read(4), littleEndian32(1024));
-    QCOMPARE(program.read(1024).size(), 1024);
+    for (const QByteArray &write : writes) {
+        QVERIFY(program.write(write));
+        std::this_thread::sleep_for(50ms);
+    }
+    for (const int size : replies) {
+        QCOMPARE(program.read(4), littleEndian32(quint32(size)));
+        QCOMPARE(program.read(size).size(), size);
+    }
+    QVERIFY(program.read(1, 200).isEmpty()); // nothing more
+}
+
+void TestSimPipes::nameListWriteReadsBack_data()
+{
+    QTest::addColumn<int>("lengthAfterMs");
+    QTest::addColumn<int>("pieceGapMs");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("the protocol's pauses") << 300 << 15 << true;
+    QTest::newRow("no pauses: the instrument is not ready") << 0 << 0 << false;
 }
 
 void TestSimPipes::nameListWriteReadsBack()
 {
+    QFETCH(int, lengthAfterMs);
+    QFETCH(int, pieceGapMs);
+    QFETCH(bool, stored);
     QVERIFY(startSimulator());
     ProgramSide program(dir.path());
     QByteArray block(260, '\0');
     block[0] = 5;
     block.replace(1, 5, "Rocks");
     QVERIFY(program.write(frame(8)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(lengthAfterMs));
     QVERIFY(program.write(littleEndian32(260)));
-    for (int at = 0; at < 260; at += 64)
+    for (int at = 0; at < 260; at += 64) {
         QVERIFY(program.write(block.mid(at, 64)));
-    QCOMPARE(program.exchange(frame(7)), block);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pieceGapMs));
+    }
+    std::this_thread::sleep_for(400ms); // past whatever it was still busy with
+    QCOMPARE(program.exchange(frame(7)) == block, stored);
 }
 
 void TestSimPipes::reopeningThePipes()
@@ -216,7 +257,7 @@ void TestSimPipes::reopeningThePipes()
     for (int round = 0; round < 3; ++round) {
         ProgramSide program(dir.path());
         QVERIFY(program.isOpen());
-        QCOMPARE(program.exchange(frame(1)), QByteArray("KVT-1.0 sim 1.0"));
+        QCOMPARE(program.exchange(frame(1)), QByteArray("KVT-1.0 sim 1.0", 16));
     }
 }
 

@@ -13,6 +13,8 @@ using namespace std::chrono_literals;
 
 using Codes = QList<int>;
 Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(std::optional<EarlyInput>)
+Q_DECLARE_METATYPE(Strictness)
 
 namespace {
 
@@ -45,6 +47,8 @@ private slots:
 
     void settings_data();
     void settings();
+    void strictness_data();
+    void strictness();
     void unreadableDataFileFallsBackToTheDemo();
 };
 
@@ -115,20 +119,28 @@ void TestSimSettings::faultPlan_data()
     QTest::addColumn<Codes>("shortReplies");
     QTest::addColumn<Codes>("longReplies");
     QTest::addColumn<bool>("emptyDirectory");
+    QTest::addColumn<std::optional<EarlyInput>>("earlyInput");
     QTest::addColumn<QStringList>("unknown");
 
     const std::optional<int> none;
-    QTest::newRow("nothing") << "" << none << none << Codes{} << Codes{} << Codes{} << false << QStringList{};
+    const std::optional<EarlyInput> unset;
+    QTest::newRow("nothing") << "" << none << none << Codes{} << Codes{} << Codes{} << false << unset
+                             << QStringList{};
     QTest::newRow("unplug and replug")
         << "unplug-after-records=3,replug-after-ms=500" << std::optional(3) << std::optional(500) << Codes{}
-        << Codes{} << Codes{} << false << QStringList{};
+        << Codes{} << Codes{} << false << unset << QStringList{};
     QTest::newRow("spaces and repeats")
         << " timeout-on=3 , timeout-on=9,short-reply=2,long-reply=1,empty-directory , " << none << none
-        << Codes{3, 9} << Codes{2} << Codes{1} << true << QStringList{};
+        << Codes{3, 9} << Codes{2} << Codes{1} << true << unset << QStringList{};
+    QTest::newRow("a slow instrument, the last word counts")
+        << "slow=late, slow = lost" << none << none << Codes{} << Codes{} << Codes{} << false
+        << std::optional(EarlyInput::Lost) << QStringList{};
+    QTest::newRow("a fast one") << "slow=off" << none << none << Codes{} << Codes{} << Codes{} << false
+                                << std::optional(EarlyInput::Taken) << QStringList{};
     QTest::newRow("unknown items are set aside")
-        << "bogus,timeout-on=x,long-reply=300,unplug-after-records=-1,short-reply=7" << none << none << Codes{}
-        << Codes{7} << Codes{} << false
-        << QStringList{"bogus", "timeout-on=x", "long-reply=300", "unplug-after-records=-1"};
+        << "bogus,timeout-on=x,long-reply=300,unplug-after-records=-1,short-reply=7,slow=late,slow=very" << none
+        << none << Codes{} << Codes{7} << Codes{} << false << std::optional(EarlyInput::Late)
+        << QStringList{"bogus", "timeout-on=x", "long-reply=300", "unplug-after-records=-1", "slow=very"};
 }
 
 void TestSimSettings::faultPlan()
@@ -141,6 +153,7 @@ void TestSimSettings::faultPlan()
     QTEST(codesOf(parsed.plan.shortReply), "shortReplies");
     QTEST(codesOf(parsed.plan.longReply), "longReplies");
     QTEST(parsed.plan.emptyDirectory, "emptyDirectory");
+    QTEST(parsed.plan.earlyInput, "earlyInput");
     QTEST(parsed.unknownItems, "unknown");
 }
 
@@ -175,6 +188,38 @@ void TestSimSettings::settings()
         QCOMPARE(contentFor(settings, &warnings).records.size(), size_t(settings.fullImpacts));
         QVERIFY(warnings.isEmpty());
     }
+}
+
+void TestSimSettings::strictness_data()
+{
+    QTest::addColumn<QString>("strict");
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<Strictness>("strictness");
+    QTest::addColumn<std::optional<EarlyInput>>("earlyInput");
+    QTest::addColumn<int>("warnings");
+
+    const std::optional<EarlyInput> unset;
+    QTest::newRow("unset: lenient and fast") << "" << "" << Strictness::Lenient << unset << 0;
+    QTest::newRow("0: lenient") << "0" << "" << Strictness::Lenient << unset << 0;
+    QTest::newRow("1: strict, and slow input is lost") << "1" << "" << Strictness::Strict
+                                                       << std::optional(EarlyInput::Lost) << 0;
+    QTest::newRow("1 with slow=late") << "1" << "slow=late" << Strictness::Strict << std::optional(EarlyInput::Late)
+                                      << 0;
+    QTest::newRow("1 with slow=off") << "1" << "slow=off" << Strictness::Strict << std::optional(EarlyInput::Taken)
+                                     << 0;
+    QTest::newRow("lenient with slow=lost") << "" << "slow=lost" << Strictness::Lenient
+                                            << std::optional(EarlyInput::Lost) << 0;
+    QTest::newRow("yes: not understood, lenient") << "yes" << "" << Strictness::Lenient << unset << 1;
+}
+
+void TestSimSettings::strictness()
+{
+    QFETCH(QString, strict);
+    QFETCH(QString, faults);
+    const SimSettings settings = settingsFrom({}, {}, faults, {}, strict);
+    QTEST(settings.strictness, "strictness");
+    QTEST(settings.faults.earlyInput, "earlyInput");
+    QTEST(int(settings.warnings.size()), "warnings");
 }
 
 void TestSimSettings::unreadableDataFileFallsBackToTheDemo()
