@@ -55,11 +55,8 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    kvt::sim::SimSettings settings = kvt::sim::settingsFromEnvironment();
-    QStringList warnings = settings.warnings;
-    kvt::sim::InstrumentContent content = kvt::sim::contentFor(settings, &warnings);
-    for (const QString &warning : warnings)
-        std::fprintf(stderr, "kvt10-gadget: %s\n", qPrintable(warning));
+    kvt::sim::SimSettings settings;
+    kvt::sim::InstrumentContent content = kvt::sim::contentFromEnvironment("kvt10-gadget", settings);
 
     struct sigaction action {};
     action.sa_handler = requestStop;
@@ -71,7 +68,7 @@ int main(int argc, char **argv)
     kvt::sim::GadgetConfig gadget(configfs + "/usb_gadget", "kvt10");
     const std::optional<int> replugAfterMs = settings.faults.replugAfterMs;
     kvt::sim::GadgetServer server(gadget, controller, mountPoint,
-                                  kvt::sim::Instrument(std::move(content), std::move(settings.faults)), replugAfterMs);
+                                  kvt::sim::Instrument(std::move(content), settings.faults, settings.strictness), replugAfterMs);
     if (!gadget.create(&whyNot) || !server.start(&whyNot) || !server.run(stopRequested, &whyNot)) {
         std::fprintf(stderr, "kvt10-gadget: %s\n", whyNot.c_str());
         return 1;

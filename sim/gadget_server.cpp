@@ -129,7 +129,7 @@ void GadgetServer::receive()
             continue;
         }
         const std::lock_guard<std::mutex> lock(m_lock);
-        m_instrument.write(packet, size_t(got));
+        m_instrument.writeTransfer(QByteArrayView(packet, got));
         m_changed.notify_all();
     }
     m_receiverEnded = true;
@@ -144,8 +144,15 @@ void GadgetServer::send()
             m_changed.wait(lock, [this] { return m_stopping || m_instrument.hasTransfer(); });
             if (m_stopping)
                 break;
+            // A slow instrument's reply is on its endpoint only once it is ready.
+            const std::optional<SimTime> readyAt = m_instrument.transferReadyAt();
+            if (readyAt && *readyAt > SimClock::now()) {
+                m_changed.wait_until(lock, *readyAt);
+                continue;
+            }
             transfer.resize(qsizetype(m_instrument.transferBytesLeft()));
-            m_instrument.read(reinterpret_cast<unsigned char *>(transfer.data()), size_t(transfer.size()));
+            if (!m_instrument.read(reinterpret_cast<unsigned char *>(transfer.data()), size_t(transfer.size())))
+                continue;
         }
         // Ends when the host has taken it all; a transfer the host never
         // takes before the device leaves is lost, as on a real bus.

@@ -70,11 +70,8 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    kvt::sim::SimSettings settings = kvt::sim::settingsFromEnvironment();
-    QStringList warnings = settings.warnings;
-    kvt::sim::InstrumentContent content = kvt::sim::contentFor(settings, &warnings);
-    for (const QString &warning : warnings)
-        std::fprintf(stderr, "kvt10-sim: %s\n", qPrintable(warning));
+    kvt::sim::SimSettings settings;
+    kvt::sim::InstrumentContent content = kvt::sim::contentFromEnvironment("kvt10-sim", settings);
     if (saving)
         return save(content, argv[2]);
 

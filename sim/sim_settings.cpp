@@ -1,5 +1,7 @@
 #include "sim_settings.h"
 
+#include <cstdio>
+
 #include <QtGlobal>
 
 namespace kvt::sim {
@@ -63,6 +65,16 @@ InstrumentContent contentFor(const SimSettings &settings, QStringList *warnings)
     if (settings.fullImpacts >= 0)
         return fullContent(settings.fullImpacts);
     return demoContent();
+}
+
+InstrumentContent contentFromEnvironment(const char *program, SimSettings &settings)
+{
+    settings = settingsFromEnvironment();
+    QStringList warnings = settings.warnings;
+    InstrumentContent content = contentFor(settings, &warnings);
+    for (const QString &warning : warnings)
+        std::fprintf(stderr, "%s: %s\n", program, qPrintable(warning));
+    return content;
 }
 
 } // namespace kvt::sim

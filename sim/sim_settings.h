@@ -32,4 +32,8 @@ SimSettings settingsFromEnvironment();
 // warning and the demo series.
 InstrumentContent contentFor(const SimSettings &settings, QStringList *warnings);
 
+// The settings from the environment and the memory they ask for; what could
+// not be done is said on stderr, after the program's name.
+InstrumentContent contentFromEnvironment(const char *program, SimSettings &settings);
+
 } // namespace kvt::sim
