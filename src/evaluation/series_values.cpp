@@ -7,11 +7,6 @@
 namespace kvt {
 namespace {
 
-constexpr int DynamicColumn = 3;
-constexpr int StaticColumn = 4;
-constexpr int MaterialColumn = 5;
-constexpr int ObjectColumn = 6;
-
 // The means are taken from Table 1's own cells, rounded to the tenth it shows,
 // not from the unrounded sums: the engineer checks a verdict against the table,
 // and a series Table 1 shows at "85" must meet a requirement of 85 MPa even if
@@ -32,8 +27,8 @@ std::vector<SeriesValues> seriesValues(const MeasurementStore &store)
     values.reserve(store.seriesCount());
     for (quint32 series = 0; series < store.seriesCount(); ++series) {
         const auto cells = seriesRowCells(store, series);
-        values.push_back({cells[ObjectColumn], cells[MaterialColumn], shownValue(cells[DynamicColumn]),
-                          shownValue(cells[StaticColumn])});
+        values.push_back({cells[SeriesObjectColumn], cells[SeriesMaterialColumn],
+                          shownValue(cells[SeriesDynamicColumn]), shownValue(cells[SeriesStaticColumn])});
     }
     return values;
 }

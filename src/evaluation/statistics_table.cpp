@@ -6,10 +6,6 @@
 namespace kvt {
 namespace {
 
-// Table 1's own words for the columns it shares with this table.
-constexpr int DynamicColumn = 3, StaticColumn = 4, MaterialColumn = 5, ObjectColumn = 6;
-constexpr int NameRow = 0, UnitRow = 1;
-
 const TextPair SeriesHeader{u"Серий", u"Series"};
 const TextPair Mean{u"среднее", u"mean"};
 const TextPair Minimum{u"мин.", u"min"};
@@ -41,9 +37,9 @@ QString count(int value)
 
 QString modulusHeader(int column, const TextPair &quantity, Language language, bool withUnit = true)
 {
-    QString text = seriesTableHeader(column, NameRow, language) + QStringLiteral(", ") + quantity.text(language);
+    QString text = seriesTableHeader(column, SeriesNameRow, language) + QStringLiteral(", ") + quantity.text(language);
     if (withUnit)
-        text += QStringLiteral(", ") + seriesTableHeader(column, UnitRow, language);
+        text += QStringLiteral(", ") + seriesTableHeader(column, SeriesUnitRow, language);
     return text;
 }
 
@@ -64,11 +60,12 @@ void appendModulusCells(QStringList &row, const ModulusStatistics &statistics)
 
 QStringList headerRow(Language language)
 {
-    QStringList header{seriesTableHeader(ObjectColumn, NameRow, language),
-                       seriesTableHeader(MaterialColumn, NameRow, language), SeriesHeader.text(language)};
-    appendModulusHeaders(header, DynamicColumn, language);
-    appendModulusHeaders(header, StaticColumn, language);
-    header << modulusHeader(DynamicColumn, Required, language) << modulusHeader(StaticColumn, Required, language)
+    QStringList header{seriesTableHeader(SeriesObjectColumn, SeriesNameRow, language),
+                       seriesTableHeader(SeriesMaterialColumn, SeriesNameRow, language), SeriesHeader.text(language)};
+    appendModulusHeaders(header, SeriesDynamicColumn, language);
+    appendModulusHeaders(header, SeriesStaticColumn, language);
+    header << modulusHeader(SeriesDynamicColumn, Required, language)
+           << modulusHeader(SeriesStaticColumn, Required, language)
            << LargestVariation.text(language) << Meeting.text(language) << Share.text(language)
            << VerdictHeader.text(language);
     return header;
@@ -81,7 +78,8 @@ QStringList groupRow(const GroupStatistics &group, Language language)
     appendModulusCells(row, group.staticModulus);
     const NumberPattern pattern = NumberPattern::OptionalTenths;
     if (group.rule) {
-        row << formatNumberOrNan(group.rule->dynamicModulus, pattern) << optionalNumber(group.rule->staticModulus, pattern)
+        row << formatNumberOrNan(group.rule->dynamicModulus, pattern)
+            << optionalNumber(group.rule->staticModulus, pattern)
             << optionalNumber(group.rule->largestCvPercent, pattern) << count(group.meeting)
             << optionalNumber(group.sharePercent, NumberPattern::Integer);
     } else {

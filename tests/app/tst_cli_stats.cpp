@@ -35,7 +35,8 @@ const QByteArray RussianHeader =
 
 // Series 1 and 3 of the stone base (80, 100), series 2 of the sand base (90),
 // series 4 of a road without a rule: what the table says of them, then of their rules.
-const QByteArray StoneRow = "Несущий слой\tЩебень\t2\t90,0\t80,0\t100,0\t14,1\t15,7\t0\t45,0\t40,0\t50,0\t7,1\t15,7\t0\t";
+const QByteArray StoneRow =
+    "Несущий слой\tЩебень\t2\t90,0\t80,0\t100,0\t14,1\t15,7\t0\t45,0\t40,0\t50,0\t7,1\t15,7\t0\t";
 const QByteArray SandRow = "Несущий слой\tПесок\t1\t90,0\t90,0\t90,0\t\t\t0\t45,0\t45,0\t45,0\t\t\t0\t";
 const QByteArray RoadRow = "Road 7\tПесок\t1\t60,0\t60,0\t60,0\t\t\t0\t30,0\t30,0\t30,0\t\t\t0\t";
 const QByteArray StoneRule = "85\t\t\t1\t50\tdoes not meet\n";

@@ -255,7 +255,8 @@ void TestFieldStatistics::clipboardAndCsv()
     const auto store = storeOf({series("=A;", "x", {85}, {40}), series("=A;", "x", {95}, {50})});
     const QList<QStringList> grid =
         statisticsGrid(groupStatistics(seriesValues(*store), {rule("=A;", "", 85, 40)}), Language::English);
-    const QString row = "=A;\tx\t2\t90,0\t85,0\t95,0\t7,1\t7,9\t0\t45,0\t40,0\t50,0\t7,1\t15,7\t0\t85\t40\t\t2\t100\tmeets";
+    const QString row =
+        "=A;\tx\t2\t90,0\t85,0\t95,0\t7,1\t7,9\t0\t45,0\t40,0\t50,0\t7,1\t15,7\t0\t85\t40\t\t2\t100\tmeets";
 
     const QStringList lines = tableText(grid).split("\r\n");
     QCOMPARE(lines.size(), 3); // the header, the group, and nothing after the last line end
