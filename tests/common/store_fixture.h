@@ -20,13 +20,13 @@ void fillStore(MeasurementStore &store, const std::vector<quint32> &seriesNumber
 void fillStoreWithSeries(MeasurementStore &store, const std::vector<quint32> &seriesLengths);
 
 // One series to put into a store: its names and each impact's moduli.
-struct SeriesSpec {
+struct SeriesContent {
     QString object;
     QString material;
     QList<float> dynamicModuli; // one per impact
     QList<float> staticModuli;  // as many
 };
 // Series numbered 1, 2, 3 … in the given order, otherwise as fillStore makes them.
-void fillStoreWith(MeasurementStore &store, const QList<SeriesSpec> &series);
+void fillStoreWith(MeasurementStore &store, const QList<SeriesContent> &series);
 
 } // namespace kvt::testing

@@ -9,9 +9,9 @@
 #include <memory>
 
 using namespace kvt;
-using kvt::testing::SeriesSpec;
+using kvt::testing::SeriesContent;
 
-using SeriesList = QList<SeriesSpec>;
+using SeriesList = QList<SeriesContent>;
 using Rules = QList<RequirementRule>;
 using Values = QList<double>;
 
@@ -20,7 +20,7 @@ namespace {
 const float Nan = std::numeric_limits<float>::quiet_NaN();
 
 // A series of one impact, or of impacts whose mean is exact.
-SeriesSpec series(const QString &object, const QString &material, QList<float> dynamic, QList<float> statics)
+SeriesContent series(const QString &object, const QString &material, QList<float> dynamic, QList<float> statics)
 {
     return {object, material, std::move(dynamic), std::move(statics)};
 }
