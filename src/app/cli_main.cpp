@@ -5,6 +5,7 @@
 #include "cli_screen.h"
 #include "cli_output.h"
 #include "cli_report.h"
+#include "cli_stats.h"
 #include "kvt_version.h"
 #include "support/platform.h"
 
@@ -45,7 +46,8 @@ constexpr char16_t Usage[] =
     u"  names write materials|objects FILE [--timeout SEC]   a name list file into the instrument\n"
     u"  screen -o FILE.bmp [--timeout SEC]   the instrument's display as a bitmap\n"
     u"  report FILE.kvt (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv|--prepared) OUT   the printed report of the series\n"
-    u"  report --open REPORT.kvtreport (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv) OUT   a saved report in a format\n";
+    u"  report --open REPORT.kvtreport (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv) OUT   a saved report in a format\n"
+    u"  stats FILE.kvt [--rules FILE] [--csv]   the series' statistics per object and material against the requirements\n";
 
 struct Verb {
     const char16_t *name;
@@ -56,6 +58,7 @@ constexpr Verb Verbs[] = {
     {u"info", kvt::InfoUsage, kvt::runInfo},       {u"export", kvt::ExportUsage, kvt::runExport},
     {u"read", kvt::ReadUsage, kvt::runRead},       {u"names", kvt::NamesUsage, kvt::runNames},
     {u"screen", kvt::ScreenUsage, kvt::runScreen}, {u"report", kvt::ReportUsage, kvt::runReport},
+    {u"stats", kvt::StatsUsage, kvt::runStats},
 };
 
 const Verb *findVerb(const QString &name)

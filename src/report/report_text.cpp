@@ -1,6 +1,6 @@
 #include "report_text.h"
 
-#include <QRegularExpression>
+#include "support/csv_text.h"
 
 namespace kvt {
 namespace {
@@ -24,28 +24,6 @@ QString textLine(const PreparedBand &band, qreal leftMargin)
         line = line.leftJustified(at, u' ') + text.text;
     }
     return line;
-}
-
-// A spreadsheet takes a field that begins with "=", "+", "-" or "@" for a
-// formula; names come from the instrument, so such a name is opened with an
-// apostrophe and stays text. Numbers ("-35,2") stay numbers.
-QString defused(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("^[-+]?\\d+(,\\d+)?$"));
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
-    if (text.isEmpty() || !formulaStarts.contains(text.front()) || number.match(text).hasMatch())
-        return text;
-    return u'\'' + text;
-}
-
-QString csvField(const QString &field)
-{
-    const QString text = defused(field);
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
 }
 
 } // namespace
@@ -91,14 +69,14 @@ QByteArray reportPlainText(const PreparedReport &report)
 QByteArray reportCsv(const PreparedReport &report)
 {
     const ReportContent content = reportContent(report);
-    QString csv;
+    QList<QStringList> rows;
     for (const QList<ReportText> &row : QList<QList<ReportText>>{content.title, content.heads} + content.records) {
         QStringList fields;
         for (const ReportText &field : row)
-            fields << csvField(field.text);
-        csv += fields.join(u';') + QStringLiteral("\r\n");
+            fields << field.text;
+        rows << fields;
     }
-    return "\xEF\xBB\xBF" + csv.toUtf8();
+    return csvBytes(rows);
 }
 
 } // namespace kvt

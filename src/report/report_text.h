@@ -22,9 +22,7 @@ ReportContent reportContent(const PreparedReport &report);
 // pages parted by form feeds.
 QByteArray reportPlainText(const PreparedReport &report);
 
-// The content for spreadsheets: UTF-8 with a byte order mark, fields parted
-// by semicolons (the numbers carry decimal commas), CR LF line ends; a text
-// a spreadsheet would take for a formula is kept text.
+// The content for spreadsheets, in the program's CSV form (support/csv_text.h).
 QByteArray reportCsv(const PreparedReport &report);
 
 } // namespace kvt

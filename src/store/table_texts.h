@@ -12,6 +12,9 @@ namespace kvt {
 constexpr int SeriesTableColumns = 7;
 constexpr int SeriesTableHeaderRows = 2;
 constexpr int ImpactTableRows = 7;
+// The columns of Table 1 that are read back, and its two header rows.
+constexpr int SeriesDynamicColumn = 3, SeriesStaticColumn = 4, SeriesMaterialColumn = 5, SeriesObjectColumn = 6;
+constexpr int SeriesNameRow = 0, SeriesUnitRow = 1;
 
 // Table 1: one row per series, two header rows.
 QString seriesTableHeader(int column, int row, Language language);

@@ -162,6 +162,17 @@ void ProfileText::setValue(QStringView section, QStringView key, const QString &
     switchToUtf8WhenAmbiguous();
 }
 
+void ProfileText::removeSection(QStringView section)
+{
+    bool inSection = false;
+    std::erase_if(m_lines, [&](const Line &line) {
+        const ParsedLine parsed = parseLine(line);
+        if (parsed.kind == Kind::Section)
+            inSection = sameName(parsed.name, section);
+        return inSection;
+    });
+}
+
 void ProfileText::switchToUtf8WhenAmbiguous()
 {
     // A Windows-1251 text is told from UTF-8 only by not being valid UTF-8. When

@@ -24,6 +24,8 @@ public:
 
     std::optional<QString> value(QStringView section, QStringView key) const;
     void setValue(QStringView section, QStringView key, const QString &value);
+    // Every section of that name goes, with all its lines up to the next section.
+    void removeSection(QStringView section);
     QByteArray bytes() const;
 
 private:

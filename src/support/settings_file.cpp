@@ -47,4 +47,13 @@ bool SettingsFile::writeString(QStringView section, QStringView key, const QStri
     return writeFileSafely(m_path, profile.bytes()) == SafeWriteStatus::Written;
 }
 
+bool SettingsFile::writeSection(QStringView section, const QList<std::pair<QString, QString>> &entries)
+{
+    ProfileText profile = ProfileText::parse(readAllOrEmpty(m_path));
+    profile.removeSection(section);
+    for (const auto &[key, value] : entries)
+        profile.setValue(section, key, value);
+    return writeFileSafely(m_path, profile.bytes()) == SafeWriteStatus::Written;
+}
+
 } // namespace kvt

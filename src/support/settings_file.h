@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <utility>
 
 namespace kvt {
 
@@ -32,6 +35,10 @@ public:
     // could not be written; the old file is then unchanged. The defaults file
     // is never written.
     bool writeString(QStringView section, QStringView key, const QString &value);
+
+    // Replaces the whole section by these keys in one write, so that keys a
+    // shorter list no longer has do not linger; other sections stay as they were.
+    bool writeSection(QStringView section, const QList<std::pair<QString, QString>> &entries);
 
 private:
     QString m_path;

@@ -2,6 +2,7 @@
 #include "files/kvt_file.h"
 #include "store_fixture.h"
 #include "cli_run.h"
+#include "test_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,10 +31,7 @@ private:
 
 QString TestCliInfo::write(const QString &name, const QByteArray &bytes)
 {
-    QFile file(dir.filePath(name));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return file.fileName();
+    return kvt::testing::writeTestFile(dir.filePath(name), bytes);
 }
 
 void TestCliInfo::initTestCase()

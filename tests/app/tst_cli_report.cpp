@@ -4,6 +4,7 @@
 #include "store/table_texts.h"
 #include "store_fixture.h"
 #include "cli_run.h"
+#include "test_file.h"
 
 #include <QFile>
 #include "tool_output.h"
@@ -62,8 +63,7 @@ QString TestCliReport::writeSample(const QString &name, const std::vector<quint3
 
 QString TestCliReport::writeFile(const QString &name, const QByteArray &bytes)
 {
-    QFile file(dir.filePath(name));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName() : QString();
+    return kvt::testing::writeTestFile(dir.filePath(name), bytes);
 }
 
 QByteArray TestCliReport::readFile(const QString &path)

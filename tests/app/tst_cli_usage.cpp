@@ -38,7 +38,7 @@ void TestCliUsage::usage_data()
     // Asked for, the usage is the output.
     for (const char *help : {"--help", "-h"}) {
         QTest::addRow("%s", help) << QStringList{help} << 0 << ToolUsage;
-        for (const char *verb : {"info", "read", "export", "names", "screen", "report"})
+        for (const char *verb : {"info", "read", "export", "names", "screen", "report", "stats"})
             QTest::addRow("%s %s", verb, help) << QStringList{verb, help} << 0
                                                << "usage: kvt10-cli " + QByteArray(verb) + ' ';
     }

@@ -67,4 +67,22 @@ void fillStoreWithSeries(MeasurementStore &store, const std::vector<quint32> &se
     fillStore(store, numbers);
 }
 
+void fillStoreWith(MeasurementStore &store, const QList<SeriesContent> &series)
+{
+    std::vector<quint32> numbers;
+    for (qsizetype s = 0; s < series.size(); ++s)
+        numbers.insert(numbers.end(), size_t(series[s].dynamicModuli.size()), quint32(s + 1));
+    fillStore(store, numbers);
+    quint32 position = 0;
+    for (const SeriesContent &content : series) {
+        for (qsizetype i = 0; i < content.dynamicModuli.size(); ++i, ++position) {
+            ImpactRecord &record = store.records()[position];
+            writeShortName20(record.nameField(ImpactRecord::ObjectName), content.object);
+            writeShortName20(record.nameField(ImpactRecord::MaterialName), content.material);
+            record.setFloatAt(ImpactRecord::DynModulus, content.dynamicModuli[i]);
+            record.setFloatAt(ImpactRecord::StatModulus, content.staticModuli[i]);
+        }
+    }
+}
+
 } // namespace kvt::testing

@@ -2,6 +2,7 @@
 
 #include "store/measurement_store.h"
 
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -17,5 +18,15 @@ ImpactRecord makeRecord(quint32 seriesNumber, quint32 impactNumber, quint32 salt
 void fillStore(MeasurementStore &store, const std::vector<quint32> &seriesNumbers);
 // Series numbered 1, 2, 3 … with the given numbers of impacts.
 void fillStoreWithSeries(MeasurementStore &store, const std::vector<quint32> &seriesLengths);
+
+// One series to put into a store: its names and each impact's moduli.
+struct SeriesContent {
+    QString object;
+    QString material;
+    QList<float> dynamicModuli; // one per impact
+    QList<float> staticModuli;  // as many
+};
+// Series numbered 1, 2, 3 … in the given order, otherwise as fillStore makes them.
+void fillStoreWith(MeasurementStore &store, const QList<SeriesContent> &series);
 
 } // namespace kvt::testing

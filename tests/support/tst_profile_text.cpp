@@ -12,6 +12,8 @@ private slots:
     void setValue_data();
     void setValue();
     void unchangedTextKeepsItsBytes();
+    void removeSection_data();
+    void removeSection();
 };
 
 void TestProfileText::lookup_data()
@@ -126,6 +128,30 @@ void TestProfileText::unchangedTextKeepsItsBytes()
 {
     const QByteArray messy("\xEF\xBB\xBF junk \r\n[Config]\r\nUses=1\n\n;c\r\n[Config]\nx");
     QCOMPARE(ProfileText::parse(messy).bytes(), messy);
+}
+
+void TestProfileText::removeSection_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("middle section with its comments, neighbours untouched")
+        << QByteArray("[A]\nx=1\n[Rules]\nCount=2\n;note\n\n[B]\ny=2\n") << QByteArray("[A]\nx=1\n[B]\ny=2\n");
+    QTest::newRow("last section, name in other case") << QByteArray("[A]\r\nx=1\r\n[rules]\r\nCount=1")
+                                                      << QByteArray("[A]\r\nx=1\r\n");
+    QTest::newRow("every duplicate") << QByteArray("[Rules]\na=1\n[A]\nx=1\n[Rules]\nb=2\n")
+                                     << QByteArray("[A]\nx=1\n");
+    QTest::newRow("absent section: nothing changes") << QByteArray("[A]\nx=1\n") << QByteArray("[A]\nx=1\n");
+}
+
+void TestProfileText::removeSection()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+
+    ProfileText profile = ProfileText::parse(before);
+    profile.removeSection(u"Rules");
+    QCOMPARE(profile.bytes(), after);
 }
 
 QTEST_GUILESS_MAIN(TestProfileText)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "requirement_rule.h"
+#include "series_values.h"
+
+#include <QList>
+#include <optional>
+#include <vector>
+
+namespace kvt {
+
+// One modulus over the series of a group that have a value for it.
+struct ModulusStatistics {
+    int values = 0;  // series with a value
+    int leftOut = 0; // series whose mean Table 1 shows as "NAN"
+    std::optional<double> mean, minimum, maximum; // none without values
+    std::optional<double> deviation;              // sample (n − 1); none below two values
+    std::optional<double> cvPercent;              // deviation / mean × 100; none without both
+};
+
+enum class Verdict { Meets, DoesNotMeet, NoRule };
+
+// The series of one object and material.
+struct GroupStatistics {
+    QString object;   // as the group's first series names it
+    QString material;
+    int seriesCount = 0;
+    ModulusStatistics dynamicModulus;
+    ModulusStatistics staticModulus;
+    std::optional<RequirementRule> rule;
+    int judged = 0;  // series with every value the rule asks about
+    int meeting = 0; // of those, the series that reach the rule
+    std::optional<double> sharePercent; // meeting / judged × 100; none without a rule or judged series
+    Verdict verdict = Verdict::NoRule;
+};
+
+// One group per object and material (names compared as sameInstrumentName
+// does), in the order their first series appear. A series meets its rule when
+// its dynamic mean is at least the required one and, if the rule asks for a
+// static modulus, its static mean is at least that. A group meets when it has
+// a judged series, every judged series meets and, if the rule limits the
+// coefficient of variation, the dynamic moduli's CV is known and within it.
+QList<GroupStatistics> groupStatistics(const std::vector<SeriesValues> &series, const QList<RequirementRule> &rules);
+
+} // namespace kvt
