@@ -34,15 +34,6 @@ void collect(const std::optional<double> &value, std::vector<double> &values, Mo
         ++statistics.leftOut;
 }
 
-// Judges one series; nothing when it lacks a value the rule asks about.
-std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule)
-{
-    if (!series.dynamicModulus || (rule.staticModulus && !series.staticModulus))
-        return std::nullopt;
-    return *series.dynamicModulus >= rule.dynamicModulus
-        && (!rule.staticModulus || *series.staticModulus >= *rule.staticModulus);
-}
-
 Verdict verdict(const GroupStatistics &group)
 {
     if (!group.rule)
@@ -79,6 +70,14 @@ ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftO
 }
 
 } // namespace
+
+std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule)
+{
+    if (!series.dynamicModulus || (rule.staticModulus && !series.staticModulus))
+        return std::nullopt;
+    return *series.dynamicModulus >= rule.dynamicModulus
+        && (!rule.staticModulus || *series.staticModulus >= *rule.staticModulus);
+}
 
 QList<GroupStatistics> groupStatistics(const std::vector<SeriesValues> &series, const QList<RequirementRule> &rules)
 {

@@ -34,6 +34,10 @@ struct GroupStatistics {
     Verdict verdict = Verdict::NoRule;
 };
 
+// Judges one series against its rule; nothing when the series lacks a value
+// the rule asks about (a mean Table 1 shows as "NAN").
+std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule);
+
 // One group per object and material (names compared as sameInstrumentName
 // does), in the order their first series appear. A series meets its rule when
 // its dynamic mean is at least the required one and, if the rule asks for a

@@ -15,14 +15,14 @@ bool below(const std::optional<double> &value, double required)
     return value && *value < required;
 }
 
-QString atLeast(int column, double value, Language language)
+} // namespace
+
+QString requirementText(int column, double value, Language language)
 {
     return seriesTableHeader(column, SeriesNameRow, language) + QStringLiteral(" ≥ ")
         + formatNumberOrNan(value, NumberPattern::OptionalTenths) + u' '
         + seriesTableHeader(column, SeriesUnitRow, language);
 }
-
-} // namespace
 
 SeriesMarks seriesMarks(const SeriesValues &series, const QList<RequirementRule> &rules)
 {
@@ -40,9 +40,9 @@ QString ruleText(const RequirementRule &rule, Language language)
 {
     const QString material = rule.material.trimmed().isEmpty() ? EveryMaterial.text(language) : rule.material;
     QString text = RequirementFor.text(language) + rule.object + QStringLiteral(", ") + material + QStringLiteral(": ")
-        + atLeast(SeriesDynamicColumn, rule.dynamicModulus, language);
+        + requirementText(SeriesDynamicColumn, rule.dynamicModulus, language);
     if (rule.staticModulus)
-        text += QStringLiteral(", ") + atLeast(SeriesStaticColumn, *rule.staticModulus, language);
+        text += QStringLiteral(", ") + requirementText(SeriesStaticColumn, *rule.staticModulus, language);
     if (rule.largestCvPercent)
         text += QStringLiteral(", ") + LargestVariation.text(language) + QStringLiteral(" ≤ ")
             + formatNumberOrNan(*rule.largestCvPercent, NumberPattern::OptionalTenths) + QStringLiteral(" %");

@@ -18,6 +18,9 @@ struct SeriesMarks {
 
 SeriesMarks seriesMarks(const SeriesValues &series, const QList<RequirementRule> &rules);
 
+// One requirement in words, for a modulus column of Table 1: "Din.modulus ≥ 85 MPa".
+QString requirementText(int column, double value, Language language);
+
 // The rule in words, for the tooltip of a marked cell:
 // "Requirement for Несущий слой, every material: Din.modulus ≥ 85 MPa, Stat.modulus ≥ 40 MPa, CV ≤ 10 %".
 QString ruleText(const RequirementRule &rule, Language language);

@@ -10,7 +10,7 @@ namespace {
 
 QString extensionOf(ExportFormat format)
 {
-    return format == ExportFormat::Wav ? QStringLiteral(".wav") : QStringLiteral(".csv");
+    return format == ExportFormat::Wav ? QStringLiteral(".wav") : CsvExtension;
 }
 
 // The displayed impact, loaded as the chart shows it; the store keeps its records.
@@ -65,7 +65,7 @@ ExportResult exportDisplayedImpact(MeasurementStore &store, FileCommandContext &
         SaveDialogTitle.text(context.language),
         initialFolder(context.settings, context.programFolder) + exportFileName(*record, prefix, extension),
         format == ExportFormat::Wav ? QStringLiteral("wav-files (*.wav);;All files (*.*)")
-                                    : QStringLiteral("csv-files (*.csv);;All files (*.*)"),
+                                    : CsvFilter,
         [extension](const QString &name) { return withExtension(name, extension); }};
     const ImpactRecord exported = *record;
     switch (saveThroughDialog(context, request,

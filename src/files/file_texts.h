@@ -21,6 +21,8 @@ inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data 
 
 inline const QString KvtFilter = QStringLiteral("DataFile (*.kvt);;All files (*.*)");
 inline const QString KvtExtension = QStringLiteral(".kvt");
+inline const QString CsvFilter = QStringLiteral("csv-files (*.csv);;All files (*.*)");
+inline const QString CsvExtension = QStringLiteral(".csv");
 inline const QString MaterialListExtension = QStringLiteral(".mtkvt");
 inline const QString ObjectListExtension = QStringLiteral(".objkvt");
 

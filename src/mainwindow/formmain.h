@@ -30,6 +30,7 @@ namespace kvt {
 class LinkIndicator;
 class NameListEditor;
 class SignalChart;
+class StatisticsWindow;
 class TLMThread;
 class TextGridModel;
 
@@ -72,6 +73,9 @@ public:
     void AMaterialEditExecute();
     void AObjectEditExecute();
     void AScreenshotExecute();
+    // One statistics window at a time; a second command brings it to the front.
+    void AStatisticsExecute();
+    StatisticsWindow *statisticsWindow() const;
     // At most one editor per list is open.
     bool materialEditorOpen() const;
     bool objectEditorOpen() const;
@@ -117,6 +121,10 @@ public:
     void Splitter1CanResize(int proposedWidth);
     void AStringGridSelectCancelExecute(QTableView *grid);
 
+signals:
+    // The requirement rules in the settings file have changed.
+    void requirementsChangedSignal();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -152,6 +160,9 @@ private:
     int currentSeriesRow() const;
     void setCurrentSeriesRow(int row);
     ChartOptions chartOptions() const;
+    void refreshStatistics();
+    // Makes a row of Table 1 current and shows its series, as a click on it does.
+    void showSeriesRow(int row);
     WindowPlacement currentPlacement() const;
     CurveChecks currentChecks() const;
 
@@ -185,6 +196,7 @@ private:
     NameListState m_objectList;
     QPointer<NameListEditor> m_materialEditor;
     QPointer<NameListEditor> m_objectEditor;
+    QPointer<StatisticsWindow> m_statistics;
     SystemClock m_waitClock;
     DeviceWorker m_worker;
     TLMThread *LMThreadUSB = nullptr;

@@ -81,6 +81,7 @@ void TForm1::createActions()
     addAction(commands, "AMaterialEdit", &TForm1::AMaterialEditExecute);
     addAction(commands, "AObjectEdit", &TForm1::AObjectEditExecute);
     addAction(commands, "AScreenshot", &TForm1::AScreenshotExecute);
+    addAction(commands, "AStatistics", &TForm1::AStatisticsExecute);
 
     auto *parameters = menuBar()->addMenu(QString());
     parameters->setObjectName(QStringLiteral("itmParam"));
@@ -176,6 +177,7 @@ void TForm1::setLanguage(Language language, const QString &langId)
     // A settings file that cannot be written only forgets the choice.
     (void)m_settings.writeString(u"Config", u"LangId", langId);
     MenuFill();
+    refreshStatistics();
 }
 
 void TForm1::ALangRusExecute()

@@ -36,6 +36,7 @@ void TForm1::setCurrentSeriesRow(int row)
 
 void TForm1::fillSeriesTable()
 {
+    refreshStatistics();
     if (m_store.isEmpty()) {
         // Table 2 keeps its date cell; the chart keeps the last impact.
         QList<QStringList> impacts(ImpactTableRows, QStringList(2));

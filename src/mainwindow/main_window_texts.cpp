@@ -47,6 +47,7 @@ const QList<NamedCaption> &mainWindowCaptions()
         {"AMaterialEdit", {u"Редактирование названий материалов", u"Materials names edit"}},
         {"AObjectEdit", {u"Редактирование названий объектов", u"Objects names edit"}},
         {"AScreenshot", {u"Считать вид экрана прибора", u"Screenshot read"}},
+        {"AStatistics", {u"Статистика…", u"Statistics…"}},
         {"itmParam", {u"Параметры", u"Parameters"}},
         {"itmLanguage", {u"Язык (Language)", u"Language (Язык)"}},
         {"itmHelp", {u"Помощь", u"Help"}},

@@ -1,0 +1,44 @@
+#include "group_trend.h"
+
+#include "series_marks.h"
+#include "store/table_texts.h"
+
+namespace kvt {
+namespace {
+
+const TextPair SeriesAxis{u"Серии в порядке таблицы 1", u"Series in Table 1 order"};
+
+PointClass pointClass(const SeriesValues &series, const std::optional<RequirementRule> &rule)
+{
+    const std::optional<bool> meets = rule ? seriesMeets(series, *rule) : std::nullopt;
+    if (!meets)
+        return PointClass::NotJudged;
+    return *meets ? PointClass::Meets : PointClass::DoesNotMeet;
+}
+
+} // namespace
+
+GroupTrend groupTrend(const std::vector<SeriesValues> &series, const GroupStatistics &group, Language language)
+{
+    GroupTrend trend;
+    for (size_t i = 0; i < series.size(); ++i) {
+        const SeriesValues &one = series[i];
+        if (!one.dynamicModulus || !sameInstrumentName(one.object, group.object)
+            || !sameInstrumentName(one.material, group.material))
+            continue;
+        trend.points << TrendPoint{int(i) + 1, SeriesTableHeaderRows + int(i), *one.dynamicModulus,
+                                   pointClass(one, group.rule)};
+    }
+    if (group.rule) {
+        trend.lines << TrendLine{group.rule->dynamicModulus,
+                                 requirementText(SeriesDynamicColumn, group.rule->dynamicModulus, language)};
+        if (const std::optional<double> &required = group.rule->staticModulus)
+            trend.lines << TrendLine{*required, requirementText(SeriesStaticColumn, *required, language)};
+    }
+    trend.xTitle = SeriesAxis.text(language);
+    trend.yTitle = seriesTableHeader(SeriesDynamicColumn, SeriesNameRow, language) + QStringLiteral(", ")
+        + seriesTableHeader(SeriesDynamicColumn, SeriesUnitRow, language);
+    return trend;
+}
+
+} // namespace kvt

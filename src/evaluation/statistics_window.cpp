@@ -1,0 +1,136 @@
+#include "statistics_window.h"
+
+#include "chart/trend_chart.h"
+#include "files/file_texts.h"
+#include "files/last_folder.h"
+#include "group_trend.h"
+#include "mainwindow/clipboard_texts.h"
+#include "mainwindow/text_grid_model.h"
+#include "mainwindow/text_grid_view.h"
+#include "statistics_table.h"
+#include "support/csv_text.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace kvt {
+namespace {
+
+const TextPair WindowTitle{u"Статистика", u"Statistics"};
+const TextPair CopyCaption{u"Копировать", u"Copy"};
+const TextPair SaveCaption{u"Сохранить как CSV...", u"Save as CSV..."};
+const TextPair CloseCaption{u"Закрыть", u"Close"};
+const QString CsvFileName = QStringLiteral("Statistics.csv");
+
+QPushButton *button(const char *name, const QKeySequence &shortcut, QWidget *parent)
+{
+    auto *pushButton = new QPushButton(parent);
+    pushButton->setObjectName(QString::fromLatin1(name));
+    pushButton->setShortcut(shortcut);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+} // namespace
+
+StatisticsWindow::StatisticsWindow(const FileCommandContext &files, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_files(files)
+{
+    setObjectName(QStringLiteral("StatisticsWindow"));
+    resize(900, 600);
+    // The header is the view's own; no label rows or columns.
+    m_model = new TextGridModel(StatisticsColumns, 2, 0, 1, this);
+    m_table = makeTextGrid("StatisticsGrid", m_model, QAbstractItemView::SelectRows, this);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded); // 21 columns never fit
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { drawTrend(); });
+
+    m_chart = new TrendChart(this);
+    connect(m_chart, &TrendChart::seriesClicked, this, &StatisticsWindow::seriesChosen);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("StatisticsSplitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(m_table);
+    splitter->addWidget(m_chart);
+
+    QPushButton *copy = button("CopyButton", QKeySequence::Copy, this);
+    QPushButton *save = button("SaveButton", QKeySequence(), this);
+    QPushButton *close = button("CloseButton", QKeySequence(Qt::Key_Escape), this);
+    connect(copy, &QPushButton::clicked, this, &StatisticsWindow::copyTable);
+    connect(save, &QPushButton::clicked, this, &StatisticsWindow::saveAsCsv);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+    layout->addLayout(buttons);
+}
+
+const QList<QStringList> &StatisticsWindow::grid() const
+{
+    return m_model->cells();
+}
+
+void StatisticsWindow::setTexts()
+{
+    const Language language = m_files.language;
+    setWindowTitle(WindowTitle.text(language));
+    findChild<QPushButton *>(QStringLiteral("CopyButton"))->setText(CopyCaption.text(language));
+    findChild<QPushButton *>(QStringLiteral("SaveButton"))->setText(SaveCaption.text(language));
+    findChild<QPushButton *>(QStringLiteral("CloseButton"))->setText(CloseCaption.text(language));
+}
+
+void StatisticsWindow::showStatistics(std::vector<SeriesValues> series, const QList<RequirementRule> &rules,
+                                      Language language)
+{
+    m_files.language = language;
+    setTexts();
+    const int chosen = m_table->currentIndex().isValid() ? m_table->currentIndex().row() : 0;
+    m_series = std::move(series);
+    m_groups = groupStatistics(m_series, rules);
+    // The refill leaves no current row: choosing one always draws the trend.
+    m_model->setCells(statisticsGrid(m_groups, language));
+    if (m_groups.isEmpty())
+        drawTrend();
+    else
+        m_table->setCurrentIndex(m_model->index(std::min(chosen, int(m_groups.size()) - 1), 0));
+}
+
+void StatisticsWindow::drawTrend()
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid() || current.row() >= m_groups.size()) {
+        m_chart->DrawTrend(groupTrend({}, {}, m_files.language));
+        return;
+    }
+    m_chart->DrawTrend(groupTrend(m_series, m_groups[current.row()], m_files.language));
+}
+
+void StatisticsWindow::copyTable()
+{
+    QGuiApplication::clipboard()->setText(tableText(grid()));
+}
+
+void StatisticsWindow::saveAsCsv()
+{
+    const SaveDialogRequest request{SaveDialogTitle.text(m_files.language),
+                                    initialFolder(m_files.settings, m_files.programFolder) + CsvFileName,
+                                    CsvFilter,
+                                    [](const QString &name) { return withExtension(name, CsvExtension); }};
+    const QByteArray bytes = csvBytes(grid());
+    // A failure has been reported by the dialog loop; the window stays open either way.
+    saveThroughDialog(m_files, request, [&bytes](const QString &) { return bytes; });
+}
+
+} // namespace kvt
