@@ -153,8 +153,9 @@ void TestNameListEditor::commandMenu()
         names << item->objectName();
         captions << item->text();
     }
-    QCOMPARE(names, (QStringList{"AGaugeRead", "AMaterialEdit", "AObjectEdit", "AScreenshot"}));
-    QCOMPARE(captions, (QStringList{"Read KVT-1.0", "Materials names edit", "Objects names edit", "Screenshot read"}));
+    QCOMPARE(names, (QStringList{"AGaugeRead", "AMaterialEdit", "AObjectEdit", "AScreenshot", "AStatistics"}));
+    QCOMPARE(captions, (QStringList{"Read KVT-1.0", "Materials names edit", "Objects names edit", "Screenshot read",
+                                    "Statistics…"}));
 }
 
 void TestNameListEditor::oneEditorPerList()
