@@ -10,10 +10,14 @@
 #include "statistics_table.h"
 #include "support/csv_text.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -28,13 +32,22 @@ const TextPair SaveCaption{u"Сохранить как CSV...", u"Save as CSV...
 const TextPair CloseCaption{u"Закрыть", u"Close"};
 const QString CsvFileName = QStringLiteral("Statistics.csv");
 
-QPushButton *button(const char *name, const QKeySequence &shortcut, QWidget *parent)
+QPushButton *button(const char *name, QWidget *parent)
 {
     auto *pushButton = new QPushButton(parent);
     pushButton->setObjectName(QString::fromLatin1(name));
-    pushButton->setShortcut(shortcut);
     pushButton->setAutoDefault(false);
     return pushButton;
+}
+
+// A button's own shortcut would give way to the mnemonic of its next caption;
+// the window's action keeps it whatever the language.
+void addShortcut(QWidget *window, const QKeySequence &keys, QPushButton *target)
+{
+    auto *action = new QAction(window);
+    action->setShortcut(keys);
+    QObject::connect(action, &QAction::triggered, target, &QPushButton::click);
+    window->addAction(action);
 }
 
 } // namespace
@@ -60,9 +73,13 @@ StatisticsWindow::StatisticsWindow(const FileCommandContext &files, QWidget *par
     splitter->addWidget(m_table);
     splitter->addWidget(m_chart);
 
-    QPushButton *copy = button("CopyButton", QKeySequence::Copy, this);
-    QPushButton *save = button("SaveButton", QKeySequence(), this);
-    QPushButton *close = button("CloseButton", QKeySequence(Qt::Key_Escape), this);
+    QPushButton *copy = button("CopyButton", this);
+    QPushButton *save = button("SaveButton", this);
+    QPushButton *close = button("CloseButton", this);
+    addShortcut(this, QKeySequence::Copy, copy);
+    addShortcut(this, QKeySequence(Qt::Key_Escape), close);
+    // The table view takes Ctrl+C for its current cell alone.
+    m_table->installEventFilter(this);
     connect(copy, &QPushButton::clicked, this, &StatisticsWindow::copyTable);
     connect(save, &QPushButton::clicked, this, &StatisticsWindow::saveAsCsv);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -131,6 +148,16 @@ void StatisticsWindow::saveAsCsv()
     const QByteArray bytes = csvBytes(grid());
     // A failure has been reported by the dialog loop; the window stays open either way.
     saveThroughDialog(m_files, request, [&bytes](const QString &) { return bytes; });
+}
+
+bool StatisticsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Copy)) {
+        copyTable();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kvt

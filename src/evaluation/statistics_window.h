@@ -37,6 +37,9 @@ signals:
     // A point of the trend was clicked: its series' row in Table 1.
     void seriesChosen(int table1Row);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void setTexts();
     void drawTrend();

@@ -37,9 +37,10 @@ void TForm1::AStatisticsExecute()
 void TForm1::refreshStatistics()
 {
     // Rules that cannot be trusted judge nothing, as no rules would.
-    if (m_statistics)
-        m_statistics->showStatistics(seriesValues(m_store), readRequirementRules(m_settings).value_or(QList<RequirementRule>{}),
-                                     m_language);
+    if (!m_statistics)
+        return;
+    const QList<RequirementRule> rules = readRequirementRules(m_settings).value_or(QList<RequirementRule>{});
+    m_statistics->showStatistics(seriesValues(m_store), rules, m_language);
 }
 
 void TForm1::showSeriesRow(int row)

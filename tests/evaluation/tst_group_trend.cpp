@@ -1,5 +1,6 @@
 #include "evaluation/group_trend.h"
 #include "evaluation/series_values.h"
+#include "store/table_texts.h"
 #include "store_fixture.h"
 
 #include <QTest>

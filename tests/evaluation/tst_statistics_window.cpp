@@ -1,5 +1,6 @@
 #include "chart/trend_chart.h"
 #include "evaluation/requirement_settings.h"
+#include "evaluation/statistics_table.h"
 #include "evaluation/statistics_window.h"
 #include "mainwindow/clipboard_texts.h"
 #include "mainwindow/formmain.h"
