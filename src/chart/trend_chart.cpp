@@ -22,7 +22,7 @@ QCPRange valueRange(const GroupTrend &trend)
     if (values.isEmpty())
         return {0, 1};
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
-    const double room = std::max((*high - *low) * 0.1, 1.0);
+    const double room = std::max((*high - *low) * 0.15, 2.0);
     return {*low - room, *high + room};
 }
 

@@ -72,6 +72,9 @@ StatisticsWindow::StatisticsWindow(const FileCommandContext &files, QWidget *par
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(m_table);
     splitter->addWidget(m_chart);
+    // A store has a few groups and many series: the chart gets the larger part.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 2);
 
     QPushButton *copy = button("CopyButton", this);
     QPushButton *save = button("SaveButton", this);

@@ -68,6 +68,7 @@ private slots:
     void savesCsv();
     void followsChanges_data();
     void followsChanges();
+    void everySeriesDeleted();
     void chartShowsTheChosenGroup_data();
     void chartShowsTheChosenGroup();
     void clickingAPointChoosesTheSeries_data();
@@ -365,6 +366,29 @@ void TestStatisticsWindow::followsChanges()
     QCOMPARE(statistics->table()->currentIndex().row(), chosen);
     // The chart follows the chosen group.
     QCOMPARE(statistics->chart()->trend().points.first().table1Row, chosen == 0 ? 2 : 3);
+}
+
+void TestStatisticsWindow::everySeriesDeleted()
+{
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    auto *table1 = window->findChild<QTableView *>("StringGrid1");
+    table1->selectionModel()->select(QItemSelection(table1->model()->index(1, 0), table1->model()->index(5, 6)),
+                                     QItemSelectionModel::ClearAndSelect);
+    window->findChild<QAction *>("ADelSeries")->trigger();
+    QVERIFY(store->isEmpty());
+    // The header alone, and a chart with nothing on it.
+    QCOMPARE(statistics->grid().size(), 1);
+    QCOMPARE(statistics->table()->model()->rowCount(), 0);
+    QVERIFY(statistics->chart()->trend().points.isEmpty());
+    QVERIFY(statistics->chart()->lines().isEmpty());
+    for (PointClass pointClass : {PointClass::Meets, PointClass::DoesNotMeet, PointClass::NotJudged})
+        QCOMPARE(statistics->chart()->points(pointClass)->dataCount(), 0);
+    // The open window is brought forward; a new one needs series.
+    QCOMPARE(openStatistics(), statistics);
+    statistics->close();
+    QTRY_COMPARE(window->statisticsWindow(), nullptr);
+    QCOMPARE(openStatistics(), nullptr);
 }
 
 void TestStatisticsWindow::chartShowsTheChosenGroup_data()
