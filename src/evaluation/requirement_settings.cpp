@@ -1,7 +1,5 @@
 #include "requirement_settings.h"
 
-#include <cmath>
-
 namespace kvt {
 namespace {
 
@@ -16,25 +14,13 @@ QString readValue(const SettingsFile &settings, const QString &key)
 // Empty gives an empty optional; a value that is no usable number gives false.
 bool readNumber(const QString &text, std::optional<double> &number)
 {
-    number.reset();
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const double value = QString(text).replace(u',', u'.').toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-        return false;
-    number = value;
-    return true;
-}
-
-QString numberText(double value)
-{
-    return QString::number(value, 'g', 15).replace(u'.', u',');
+    number = requirementNumber(text);
+    return text.isEmpty() || number;
 }
 
 QString optionalNumberText(const std::optional<double> &value)
 {
-    return value ? numberText(*value) : QString();
+    return value ? requirementNumberText(*value) : QString();
 }
 
 QString numbered(const char16_t *name, qsizetype number)
@@ -79,7 +65,7 @@ bool writeRequirementRules(SettingsFile &settings, const QList<RequirementRule> 
         const RequirementRule &rule = rules[i];
         entries << std::pair(numbered(u"Object", i + 1), rule.object)
                 << std::pair(numbered(u"Material", i + 1), rule.material)
-                << std::pair(numbered(u"Dynamic", i + 1), numberText(rule.dynamicModulus))
+                << std::pair(numbered(u"Dynamic", i + 1), requirementNumberText(rule.dynamicModulus))
                 << std::pair(numbered(u"Static", i + 1), optionalNumberText(rule.staticModulus))
                 << std::pair(numbered(u"LargestCv", i + 1), optionalNumberText(rule.largestCvPercent));
     }

@@ -67,6 +67,10 @@ public:
     void AMainHelpExecute();
     void AChmHelpExecute();
     void AAboutExecute();
+    // The requirements editor; OK writes the rules to the settings file.
+    void ARequirementsExecute();
+    // Table 1's marks follow the rules in the settings file.
+    void requirementsChanged();
 
     void AGaugeReadExecute();
     void AMaterialEditExecute();
@@ -117,6 +121,10 @@ public:
     void Splitter1CanResize(int proposedWidth);
     void AStringGridSelectCancelExecute(QTableView *grid);
 
+signals:
+    // The requirements in the settings file have changed.
+    void requirementsChangedSignal();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -143,6 +151,8 @@ private:
     NameListLink nameListLink();
     void showLoadedStatus(const OpenResult &result);
     void showMessage(const QString &text);
+    // Red, with the rule as tooltip, where a series' mean modulus is below its rule.
+    void markSeriesTable();
     bool noData();
     void putText(const QString &text);
     void copyBlock(QTableView *grid, const TextGridModel *model);

@@ -92,6 +92,7 @@ void TForm1::createActions()
     m_langEng = addAction(language, "ALangEng", &TForm1::ALangEngExecute);
     m_langEng->setText(QString::fromUtf16(EnglishCaption));
     m_langEng->setCheckable(true);
+    addAction(parameters, "ARequirements", &TForm1::ARequirementsExecute);
 
     auto *help = menuBar()->addMenu(QString());
     help->setObjectName(QStringLiteral("itmHelp"));
@@ -176,6 +177,7 @@ void TForm1::setLanguage(Language language, const QString &langId)
     // A settings file that cannot be written only forgets the choice.
     (void)m_settings.writeString(u"Config", u"LangId", langId);
     MenuFill();
+    markSeriesTable(); // the tooltips speak the new language
 }
 
 void TForm1::ALangRusExecute()
