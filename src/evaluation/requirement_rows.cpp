@@ -18,18 +18,6 @@ const TextPair StaticWrong{u": требуемый статический мод�
 const TextPair LargestCvWrong{u": наибольший КВ должен быть пустым или числом не меньше 0 (%).",
                               u": the largest CV must be empty or a number of 0 or more (%)."};
 
-QString optionalText(const std::optional<double> &value)
-{
-    return value ? requirementNumberText(*value) : QString();
-}
-
-// Empty is none; anything else must be a number.
-bool optionalNumber(const QString &text, std::optional<double> &number)
-{
-    number = requirementNumber(text);
-    return text.isEmpty() || number;
-}
-
 void addOnce(QStringList &names, const QString &name)
 {
     const QString trimmed = name.trimmed();
@@ -65,7 +53,7 @@ QList<RequirementRow> requirementRows(const QList<RequirementRule> &rules)
     QList<RequirementRow> rows;
     for (const RequirementRule &rule : rules)
         rows << RequirementRow{rule.object, rule.material, requirementNumberText(rule.dynamicModulus),
-                               optionalText(rule.staticModulus), optionalText(rule.largestCvPercent)};
+                               optionalRequirementText(rule.staticModulus), optionalRequirementText(rule.largestCvPercent)};
     return rows;
 }
 
@@ -94,9 +82,9 @@ RequirementRowsCheck checkRequirementRows(const QList<RequirementRow> &rows)
         if (!required)
             return fault(RequirementColumn::Dynamic);
         rule.dynamicModulus = *required;
-        if (!optionalNumber(statical, rule.staticModulus))
+        if (!optionalRequirementNumber(statical, rule.staticModulus))
             return fault(RequirementColumn::Static);
-        if (!optionalNumber(largestCv, rule.largestCvPercent))
+        if (!optionalRequirementNumber(largestCv, rule.largestCvPercent))
             return fault(RequirementColumn::LargestCv);
         check.rules << rule;
     }

@@ -34,9 +34,20 @@ std::optional<double> requirementNumber(const QString &text)
     return value;
 }
 
+bool optionalRequirementNumber(const QString &text, std::optional<double> &number)
+{
+    number = requirementNumber(text);
+    return text.isEmpty() || number;
+}
+
 QString requirementNumberText(double value)
 {
     return QString::number(value, 'g', 15).replace(u'.', u',');
+}
+
+QString optionalRequirementText(const std::optional<double> &value)
+{
+    return value ? requirementNumberText(*value) : QString();
 }
 
 } // namespace kvt

@@ -32,8 +32,12 @@ const RequirementRule *findRule(const QList<RequirementRule> &rules, const QStri
 // A required value as typed or kept in a file: a decimal comma or point, not
 // negative. Nothing for any other text, the empty one included.
 std::optional<double> requirementNumber(const QString &text);
+// An optional value: the empty text is none; false for any other text that is
+// no such number.
+bool optionalRequirementNumber(const QString &text, std::optional<double> &number);
 // The value with the decimal comma and every digit it has, so that what was
-// typed reads back the same.
+// typed reads back the same; none is the empty text.
 QString requirementNumberText(double value);
+QString optionalRequirementText(const std::optional<double> &value);
 
 } // namespace kvt

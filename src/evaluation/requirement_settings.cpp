@@ -11,18 +11,6 @@ QString readValue(const SettingsFile &settings, const QString &key)
     return settings.readString(RequirementsSection, key, QString(), ValueBuffer).trimmed();
 }
 
-// Empty gives an empty optional; a value that is no usable number gives false.
-bool readNumber(const QString &text, std::optional<double> &number)
-{
-    number = requirementNumber(text);
-    return text.isEmpty() || number;
-}
-
-QString optionalNumberText(const std::optional<double> &value)
-{
-    return value ? requirementNumberText(*value) : QString();
-}
-
 QString numbered(const char16_t *name, qsizetype number)
 {
     return QString::fromUtf16(name) + QString::number(number);
@@ -47,9 +35,9 @@ std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &s
         rule.object = readValue(settings, numbered(u"Object", i));
         rule.material = readValue(settings, numbered(u"Material", i));
         std::optional<double> dynamic;
-        if (rule.object.isEmpty() || !readNumber(readValue(settings, numbered(u"Dynamic", i)), dynamic) || !dynamic
-            || !readNumber(readValue(settings, numbered(u"Static", i)), rule.staticModulus)
-            || !readNumber(readValue(settings, numbered(u"LargestCv", i)), rule.largestCvPercent))
+        if (rule.object.isEmpty() || !optionalRequirementNumber(readValue(settings, numbered(u"Dynamic", i)), dynamic) || !dynamic
+            || !optionalRequirementNumber(readValue(settings, numbered(u"Static", i)), rule.staticModulus)
+            || !optionalRequirementNumber(readValue(settings, numbered(u"LargestCv", i)), rule.largestCvPercent))
             return std::nullopt;
         rule.dynamicModulus = *dynamic;
         rules << rule;
@@ -66,8 +54,8 @@ bool writeRequirementRules(SettingsFile &settings, const QList<RequirementRule> 
         entries << std::pair(numbered(u"Object", i + 1), rule.object)
                 << std::pair(numbered(u"Material", i + 1), rule.material)
                 << std::pair(numbered(u"Dynamic", i + 1), requirementNumberText(rule.dynamicModulus))
-                << std::pair(numbered(u"Static", i + 1), optionalNumberText(rule.staticModulus))
-                << std::pair(numbered(u"LargestCv", i + 1), optionalNumberText(rule.largestCvPercent));
+                << std::pair(numbered(u"Static", i + 1), optionalRequirementText(rule.staticModulus))
+                << std::pair(numbered(u"LargestCv", i + 1), optionalRequirementText(rule.largestCvPercent));
     }
     return settings.writeSection(RequirementsSection, entries);
 }

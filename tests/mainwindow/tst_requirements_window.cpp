@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 using namespace kvt;
@@ -82,6 +83,7 @@ private slots:
     void marksFollowTheTable_data();
     void marksFollowTheTable();
     void rulesSurviveRestart();
+    void exitKeepsRules(); // last: see there
 
 private:
     void makeWindow(Language language, const QList<testing::SeriesContent> &series = Series);
@@ -427,9 +429,10 @@ void TestRequirementsWindow::marksFollowTheTable()
     } else {
         // A file whose first series has no valid moduli ("NAN") and whose
         // second reaches the object's rule but not the stone's.
+        const float Nan = std::numeric_limits<float>::quiet_NaN();
         MeasurementStore other;
         if (step == "open")
-            testing::fillStoreWith(other, {{"Несущий слой", "Песок", {qQNaN()}, {qQNaN()}},
+            testing::fillStoreWith(other, {{"Несущий слой", "Песок", {Nan}, {Nan}},
                                            {"Несущий слой", "Песок", {90}, {45}},
                                            {"Несущий слой", "Щебень", {100}, {45}}});
         const QString file = folder->filePath("other.kvt");
@@ -446,14 +449,27 @@ void TestRequirementsWindow::rulesSurviveRestart()
         typeRows(dialog, TypedRows);
         click(dialog, "btnOK");
     });
-    window->close(); // writes the window's settings as Exit does
     window.reset();
-    QCOMPARE(readRequirementRules(*settings), std::optional(TypedRules));
 
     store = std::make_unique<MeasurementStore>();
     makeWindow(Language::English);
     QCOMPARE(marks(), typedMarks(Language::English));
     inEditor([&](RequirementsDialog &dialog) { QCOMPARE(dialog.rows(), requirementRows(TypedRules)); });
+}
+
+// Exit rewrites the window's keys; the rules must come through. Last of the
+// suite: Exit ends the application's event loops, so no dialog opens after it.
+void TestRequirementsWindow::exitKeepsRules()
+{
+    makeWindow(Language::Russian);
+    QVERIFY(writeRequirementRules(*settings, TypedRules));
+    window->close(); // the close button ends the same way as Exit
+    window.reset();
+    QCOMPARE(readRequirementRules(*settings), std::optional(TypedRules));
+
+    store = std::make_unique<MeasurementStore>();
+    makeWindow(Language::Russian);
+    QCOMPARE(marks(), typedMarks(Language::Russian));
 }
 
 QTEST_MAIN(TestRequirementsWindow)
