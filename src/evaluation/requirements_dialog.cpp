@@ -141,6 +141,11 @@ void RequirementsDialog::deleteRow()
 
 void RequirementsDialog::okClick()
 {
+    // A cell still open for editing counts as typed: OK can come from a key or
+    // a window that never took the focus from it.
+    const QModelIndex current = m_table->currentIndex();
+    if (QWidget *editor = m_table->indexWidget(current))
+        emit m_table->itemDelegateForIndex(current)->commitData(editor);
     const RequirementRowsCheck check = checkRequirementRows(rows());
     if (check.problem) {
         m_prompts.showMessage({ApplicationTitle.text(m_language), requirementProblemText(*check.problem, m_language),

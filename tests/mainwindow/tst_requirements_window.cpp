@@ -76,6 +76,8 @@ private slots:
     void editorKeepsRulesAndMarksTable_data();
     void editorKeepsRulesAndMarksTable();
     void nameCellsOfferKnownNames();
+    void okKeepsTheCellBeingEdited_data();
+    void okKeepsTheCellBeingEdited();
     void faultyRowKeepsEditorOpen_data();
     void faultyRowKeepsEditorOpen();
     void cancelKeepsOldRules();
@@ -285,6 +287,43 @@ void TestRequirementsWindow::nameCellsOfferKnownNames()
             QCOMPARE(table->item(0, int(column))->text(), typed);
         }
     });
+}
+
+void TestRequirementsWindow::okKeepsTheCellBeingEdited_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Rules>("rules");
+
+    QTest::newRow("a name in its combo box") << int(RequirementColumn::Material) << "Гравий"
+                                             << Rules{{"Несущий слой", "Гравий", 85, {}, {}}};
+    QTest::newRow("a number") << int(RequirementColumn::Dynamic) << "92,5"
+                              << Rules{{"Несущий слой", "", 92.5, {}, {}}};
+}
+
+// The engineer types into a cell and presses OK straight away.
+void TestRequirementsWindow::okKeepsTheCellBeingEdited()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(Rules, rules);
+
+    makeWindow(Language::English);
+    inEditor([&](RequirementsDialog &dialog) {
+        typeRows(dialog, {{"Несущий слой", "", "85", "", ""}});
+        auto *table = dialog.findChild<QTableWidget *>("RequirementsTable");
+        table->setCurrentCell(0, column);
+        table->edit(table->currentIndex());
+        QWidget *editor = table->indexWidget(table->currentIndex());
+        QVERIFY(editor);
+        if (auto *combo = qobject_cast<QComboBox *>(editor))
+            combo->setCurrentText(typed);
+        else
+            QTest::keyClicks(editor, typed);
+        click(dialog, "btnOK");
+        QVERIFY(!dialog.isVisible());
+    });
+    QCOMPARE(readRequirementRules(*settings), std::optional(rules));
 }
 
 void TestRequirementsWindow::faultyRowKeepsEditorOpen_data()
