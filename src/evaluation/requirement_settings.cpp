@@ -34,8 +34,8 @@ std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &s
         RequirementRule rule;
         rule.object = readValue(settings, numbered(u"Object", i));
         rule.material = readValue(settings, numbered(u"Material", i));
-        std::optional<double> dynamic;
-        if (rule.object.isEmpty() || !optionalRequirementNumber(readValue(settings, numbered(u"Dynamic", i)), dynamic) || !dynamic
+        const std::optional<double> dynamic = requirementNumber(readValue(settings, numbered(u"Dynamic", i)));
+        if (rule.object.isEmpty() || !dynamic
             || !optionalRequirementNumber(readValue(settings, numbered(u"Static", i)), rule.staticModulus)
             || !optionalRequirementNumber(readValue(settings, numbered(u"LargestCv", i)), rule.largestCvPercent))
             return std::nullopt;

@@ -5,11 +5,13 @@
 
 namespace kvt::testing {
 
-// The owner's write permission, which Qt maps to the read-only attribute.
+// A file's read-only attribute, which Qt sets for a missing owner's write
+// permission. A folder's attribute does not keep anything from writing in it.
 bool setReadOnly(const QString &path, bool readOnly)
 {
-    const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner
-                                        | (QFileInfo(path).isDir() ? QFile::ExeOwner : QFile::Permissions());
+    if (QFileInfo(path).isDir())
+        return false;
+    const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner;
     return QFile::setPermissions(path, readOnly ? writable & ~QFile::WriteOwner : writable);
 }
 
