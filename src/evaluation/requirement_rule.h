@@ -29,4 +29,15 @@ bool sameInstrumentName(const QString &a, const QString &b);
 // else the first rule of the object without a material, else none.
 const RequirementRule *findRule(const QList<RequirementRule> &rules, const QString &object, const QString &material);
 
+// A required value as typed or kept in a file: a decimal comma or point, not
+// negative. Nothing for any other text, the empty one included.
+std::optional<double> requirementNumber(const QString &text);
+// An optional value: the empty text is none; false for any other text that is
+// no such number.
+bool optionalRequirementNumber(const QString &text, std::optional<double> &number);
+// The value with the decimal comma and every digit it has, so that what was
+// typed reads back the same; none is the empty text.
+QString requirementNumberText(double value);
+QString optionalRequirementText(const std::optional<double> &value);
+
 } // namespace kvt

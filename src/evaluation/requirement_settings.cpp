@@ -1,7 +1,5 @@
 #include "requirement_settings.h"
 
-#include <cmath>
-
 namespace kvt {
 namespace {
 
@@ -11,30 +9,6 @@ const QString Layout = QStringLiteral("1");
 QString readValue(const SettingsFile &settings, const QString &key)
 {
     return settings.readString(RequirementsSection, key, QString(), ValueBuffer).trimmed();
-}
-
-// Empty gives an empty optional; a value that is no usable number gives false.
-bool readNumber(const QString &text, std::optional<double> &number)
-{
-    number.reset();
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const double value = QString(text).replace(u',', u'.').toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0)
-        return false;
-    number = value;
-    return true;
-}
-
-QString numberText(double value)
-{
-    return QString::number(value, 'g', 15).replace(u'.', u',');
-}
-
-QString optionalNumberText(const std::optional<double> &value)
-{
-    return value ? numberText(*value) : QString();
 }
 
 QString numbered(const char16_t *name, qsizetype number)
@@ -60,10 +34,10 @@ std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &s
         RequirementRule rule;
         rule.object = readValue(settings, numbered(u"Object", i));
         rule.material = readValue(settings, numbered(u"Material", i));
-        std::optional<double> dynamic;
-        if (rule.object.isEmpty() || !readNumber(readValue(settings, numbered(u"Dynamic", i)), dynamic) || !dynamic
-            || !readNumber(readValue(settings, numbered(u"Static", i)), rule.staticModulus)
-            || !readNumber(readValue(settings, numbered(u"LargestCv", i)), rule.largestCvPercent))
+        const std::optional<double> dynamic = requirementNumber(readValue(settings, numbered(u"Dynamic", i)));
+        if (rule.object.isEmpty() || !dynamic
+            || !optionalRequirementNumber(readValue(settings, numbered(u"Static", i)), rule.staticModulus)
+            || !optionalRequirementNumber(readValue(settings, numbered(u"LargestCv", i)), rule.largestCvPercent))
             return std::nullopt;
         rule.dynamicModulus = *dynamic;
         rules << rule;
@@ -79,9 +53,9 @@ bool writeRequirementRules(SettingsFile &settings, const QList<RequirementRule> 
         const RequirementRule &rule = rules[i];
         entries << std::pair(numbered(u"Object", i + 1), rule.object)
                 << std::pair(numbered(u"Material", i + 1), rule.material)
-                << std::pair(numbered(u"Dynamic", i + 1), numberText(rule.dynamicModulus))
-                << std::pair(numbered(u"Static", i + 1), optionalNumberText(rule.staticModulus))
-                << std::pair(numbered(u"LargestCv", i + 1), optionalNumberText(rule.largestCvPercent));
+                << std::pair(numbered(u"Dynamic", i + 1), requirementNumberText(rule.dynamicModulus))
+                << std::pair(numbered(u"Static", i + 1), optionalRequirementText(rule.staticModulus))
+                << std::pair(numbered(u"LargestCv", i + 1), optionalRequirementText(rule.largestCvPercent));
     }
     return settings.writeSection(RequirementsSection, entries);
 }

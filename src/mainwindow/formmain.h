@@ -68,6 +68,10 @@ public:
     void AMainHelpExecute();
     void AChmHelpExecute();
     void AAboutExecute();
+    // The requirements editor; OK writes the rules to the settings file.
+    void ARequirementsExecute();
+    // Table 1's marks follow the rules in the settings file.
+    void requirementsChanged();
 
     void AGaugeReadExecute();
     void AMaterialEditExecute();
@@ -151,6 +155,8 @@ private:
     NameListLink nameListLink();
     void showLoadedStatus(const OpenResult &result);
     void showMessage(const QString &text);
+    // Red, with the rule as tooltip, where a series' mean modulus is below its rule.
+    void markSeriesTable();
     bool noData();
     void putText(const QString &text);
     void copyBlock(QTableView *grid, const TextGridModel *model);

@@ -93,6 +93,7 @@ void TForm1::createActions()
     m_langEng = addAction(language, "ALangEng", &TForm1::ALangEngExecute);
     m_langEng->setText(QString::fromUtf16(EnglishCaption));
     m_langEng->setCheckable(true);
+    addAction(parameters, "ARequirements", &TForm1::ARequirementsExecute);
 
     auto *help = menuBar()->addMenu(QString());
     help->setObjectName(QStringLiteral("itmHelp"));
@@ -177,6 +178,7 @@ void TForm1::setLanguage(Language language, const QString &langId)
     // A settings file that cannot be written only forgets the choice.
     (void)m_settings.writeString(u"Config", u"LangId", langId);
     MenuFill();
+    markSeriesTable(); // the tooltips speak the new language
     refreshStatistics();
 }
 

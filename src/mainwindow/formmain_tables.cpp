@@ -36,19 +36,19 @@ void TForm1::setCurrentSeriesRow(int row)
 
 void TForm1::fillSeriesTable()
 {
+    m_table1->setCells(seriesTableGrid(m_store, m_language));
+    markSeriesTable();
     refreshStatistics();
     if (m_store.isEmpty()) {
         // Table 2 keeps its date cell; the chart keeps the last impact.
         QList<QStringList> impacts(ImpactTableRows, QStringList(2));
         impacts[0][0] = m_table2->cell(0, 0);
-        m_table1->setCells(seriesTableGrid(m_store, m_language));
         m_table2->setCells(impacts);
         FormResize();
         return;
     }
     // The refill leaves no current row, so making row 2 current is always a
     // row change: StringGrid1Click fills Table 2 with the first series.
-    m_table1->setCells(seriesTableGrid(m_store, m_language));
     setCurrentSeriesRow(SeriesTableHeaderRows);
 }
 

@@ -50,6 +50,7 @@ const QList<NamedCaption> &mainWindowCaptions()
         {"AStatistics", {u"Статистика…", u"Statistics…"}},
         {"itmParam", {u"Параметры", u"Parameters"}},
         {"itmLanguage", {u"Язык (Language)", u"Language (Язык)"}},
+        {"ARequirements", {u"Требования…", u"Requirements…"}},
         {"itmHelp", {u"Помощь", u"Help"}},
         {"AMainHelp", {u"Помощь (hlp)", u"Help (hlp)"}},
         {"AChmHelp", {u"Помощь (chm)", u"Help (chm)"}},

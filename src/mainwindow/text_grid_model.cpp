@@ -19,6 +19,7 @@ void TextGridModel::setGridSize(int columns, int rows)
     m_cells.resize(m_rows);
     for (QStringList &row : m_cells)
         row.resize(m_columns);
+    m_marks.clear();
     endResetModel();
 }
 
@@ -33,7 +34,15 @@ void TextGridModel::setCells(QList<QStringList> cells)
     m_cells.resize(m_rows);
     for (QStringList &row : m_cells)
         row.resize(m_columns);
+    m_marks.clear();
     endResetModel();
+}
+
+void TextGridModel::setCellMarks(QHash<QPoint, CellMark> marks)
+{
+    m_marks = std::move(marks);
+    if (m_rows > 1)
+        emit dataChanged(index(0, 0), index(m_rows - 2, m_columns - 1), {Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 QString TextGridModel::cell(int column, int row) const
@@ -79,9 +88,15 @@ QVariant TextGridModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole:
         return fixed ? QVariant(QPalette().brush(QPalette::Button)) : QVariant();
     case Qt::ForegroundRole:
+        if (const auto mark = m_marks.constFind(QPoint(index.column(), row)); mark != m_marks.cend())
+            return QBrush(mark->color);
         // Label cells are not enabled (so neither a click nor a key can make
         // them current) but read as plainly as the rest.
         return fixed ? QVariant(QPalette().brush(QPalette::Active, QPalette::Text)) : QVariant();
+    case Qt::ToolTipRole: {
+        const auto mark = m_marks.constFind(QPoint(index.column(), row));
+        return mark != m_marks.cend() ? QVariant(mark->toolTip) : QVariant();
+    }
     default:
         return {};
     }

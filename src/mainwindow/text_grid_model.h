@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
+#include <QPoint>
 #include <QStringList>
 
 namespace kvt {
@@ -12,6 +15,13 @@ namespace kvt {
 class TextGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // A cell drawn in its own text colour, with a tooltip saying why; its text
+    // stays as it is.
+    struct CellMark {
+        QColor color;
+        QString toolTip;
+    };
+
     TextGridModel(int columns, int rows, int fixedColumns, int fixedRows, QObject *parent = nullptr);
 
     int gridColumnCount() const { return m_columns; }
@@ -25,6 +35,9 @@ public:
     // All cells at once, [row][column]: the size follows the rows given.
     void setCells(QList<QStringList> cells);
     const QList<QStringList> &cells() const { return m_cells; }
+    // Marks by grid coordinates (x column, y row). New cells come unmarked:
+    // setCells and setGridSize drop every mark.
+    void setCellMarks(QHash<QPoint, CellMark> marks);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -38,6 +51,7 @@ private:
     int m_fixedColumns;
     int m_fixedRows;
     QList<QStringList> m_cells; // [row][column]
+    QHash<QPoint, CellMark> m_marks;
 };
 
 } // namespace kvt

@@ -1,3 +1,4 @@
+#include "evaluation/requirement_settings.h"
 #include "mainwindow/window_settings.h"
 
 #include <QFile>
@@ -30,6 +31,8 @@ private slots:
     void startCounter();
     void exitWhileMaximizedKeepsBounds();
     void exitWritesBoundsAndChecks();
+    void requirementsSurviveStartAndExit_data();
+    void requirementsSurviveStartAndExit();
 
 private:
     void writeIni(const QByteArray &text);
@@ -215,6 +218,46 @@ void TestWindowSettings::exitWritesBoundsAndChecks()
     writeExitSettings(*settings, window, {false, false, true, true});
     QCOMPARE(ini(), QByteArray("[FormMain]\nMaximized=0\nLeft=50\nTop=60\nWidth=800\nHeight=700\nTable1Width=975\n"
                                "[Config]\nAccelGraph=N\nVelocityGraph=N\nDisplacementGraph=Y\nForceGraph=Y\n"));
+}
+
+void TestWindowSettings::requirementsSurviveStartAndExit_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the file before the rules are written
+    QTest::addColumn<QByteArray>("after");  // written after the rules
+    QTest::addColumn<bool>("maximized");
+
+    QTest::newRow("rules in a new file") << QByteArray() << QByteArray() << false;
+    QTest::newRow("rules after the window's sections, maximized")
+        << QByteArray("[FormMain]\nMaximized=0\nLeft=1\n[Config]\nLangId=Rus\n") << QByteArray() << true;
+    QTest::newRow("rules between the window's sections")
+        << QByteArray("[Config]\r\nLangId=Eng\r\n") << QByteArray("[FormMain]\r\nWidth=600\r\n") << false;
+}
+
+// Start and Exit rewrite their own keys; the requirements, in a section of
+// their own that the window never names, must come through both.
+void TestWindowSettings::requirementsSurviveStartAndExit()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(bool, maximized);
+
+    const QList<RequirementRule> rules{{"Несущий слой", "", 85, 40, {}}, {"Несущий слой", "Щебень", 120.5, {}, 25}};
+    writeIni(before);
+    QVERIFY(writeRequirementRules(*settings, rules));
+    if (!after.isEmpty()) {
+        QFile file(settings->path());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(after);
+    }
+
+    countStart(*settings);
+    (void)readStartupSettings(*settings, Screen);
+    writeExitSettings(*settings, {50, 60, 800, 700, maximized, 500}, {true, false, true, false});
+    countStart(*settings);
+    writeExitSettings(*settings, {10, 20, 640, 480, false, 400}, {false, false, true, true});
+
+    QCOMPARE(readRequirementRules(*settings), std::optional(rules));
+    QCOMPARE(settings->readString(u"Config", u"Uses", {}, 10), QString("2"));
 }
 
 QTEST_GUILESS_MAIN(TestWindowSettings)

@@ -1,31 +1,16 @@
 #include "support/settings_file.h"
 #include "support/settings_location.h"
+#include "read_only_path.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <unistd.h>
-
 using kvt::SettingsFile;
 
-namespace {
-
-// Read-only for whoever runs the test: root writes past permissions, but not
-// past the immutable attribute.
-bool setReadOnly(const QString &path, bool readOnly)
-{
-    if (geteuid() == 0)
-        return QProcess::execute("chattr", {readOnly ? "+i" : "-i", path}) == 0;
-    const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner
-                                        | (QFileInfo(path).isDir() ? QFile::ExeOwner : QFile::Permissions());
-    return QFile::setPermissions(path, readOnly ? writable & ~QFile::WriteOwner : writable);
-}
-
-} // namespace
+using kvt::testing::setReadOnly;
 
 class TestSettingsFile : public QObject {
     Q_OBJECT

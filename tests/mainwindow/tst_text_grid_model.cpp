@@ -1,0 +1,105 @@
+#include "mainwindow/text_grid_model.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace kvt;
+
+using Marks = QHash<QPoint, TextGridModel::CellMark>;
+Q_DECLARE_METATYPE(Marks)
+
+namespace {
+
+// A grid like Table 1: one label column, a header row and a units row.
+std::unique_ptr<TextGridModel> grid()
+{
+    auto model = std::make_unique<TextGridModel>(3, 5, 1, 2);
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 3; ++column)
+            model->setCell(column, row, QStringLiteral("%1/%2").arg(column).arg(row));
+    return model;
+}
+
+QString tip(const TextGridModel &model, int column, int row)
+{
+    return model.index(row - 1, column).data(Qt::ToolTipRole).toString();
+}
+
+QColor color(const TextGridModel &model, int column, int row)
+{
+    const QVariant brush = model.index(row - 1, column).data(Qt::ForegroundRole);
+    return brush.isValid() ? brush.value<QBrush>().color() : QColor();
+}
+
+} // namespace
+
+// The marks the window gives cells of its grids: a colour and a tooltip,
+// the text untouched.
+class TestTextGridModel : public QObject {
+    Q_OBJECT
+private slots:
+    void marks_data();
+    void marks();
+    void refillDropsMarks_data();
+    void refillDropsMarks();
+};
+
+void TestTextGridModel::marks_data()
+{
+    QTest::addColumn<Marks>("marks");
+    QTest::addColumn<QPoint>("cell");
+    QTest::addColumn<QColor>("color"); // invalid: the view's own
+    QTest::addColumn<QString>("toolTip");
+
+    const Marks marks{{QPoint(2, 3), {Qt::red, "below 85"}}, {QPoint(1, 4), {Qt::blue, "other"}}};
+    QTest::newRow("a marked cell") << marks << QPoint(2, 3) << QColor(Qt::red) << "below 85";
+    QTest::newRow("each mark its own") << marks << QPoint(1, 4) << QColor(Qt::blue) << "other";
+    QTest::newRow("its neighbour in the row") << marks << QPoint(1, 3) << QColor() << "";
+    QTest::newRow("same column, other row") << marks << QPoint(2, 4) << QColor() << "";
+    QTest::newRow("no marks") << Marks{} << QPoint(2, 3) << QColor() << "";
+}
+
+void TestTextGridModel::marks()
+{
+    QFETCH(Marks, marks);
+    QFETCH(QPoint, cell);
+    QFETCH(QColor, color);
+    QFETCH(QString, toolTip);
+
+    auto model = grid();
+    QSignalSpy changed(model.get(), &QAbstractItemModel::dataChanged);
+    model->setCellMarks(marks);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(::color(*model, cell.x(), cell.y()), color);
+    QCOMPARE(tip(*model, cell.x(), cell.y()), toolTip);
+    QCOMPARE(model->cell(cell.x(), cell.y()), QStringLiteral("%1/%2").arg(cell.x()).arg(cell.y()));
+}
+
+void TestTextGridModel::refillDropsMarks_data()
+{
+    QTest::addColumn<QString>("refill");
+
+    QTest::newRow("all cells at once") << "cells";
+    QTest::newRow("a new size") << "size";
+}
+
+// Marks belong to the cells they were given for: new cells come unmarked, even
+// where a row of the same place comes back.
+void TestTextGridModel::refillDropsMarks()
+{
+    QFETCH(QString, refill);
+
+    auto model = grid();
+    model->setCellMarks({{QPoint(2, 3), {Qt::red, "below 85"}}});
+    if (refill == "cells")
+        model->setCells(QList<QStringList>(5, QStringList(3, "x")));
+    else
+        model->setGridSize(4, 6);
+    QCOMPARE(color(*model, 2, 3), QColor());
+    QCOMPARE(tip(*model, 2, 3), QString());
+}
+
+QTEST_MAIN(TestTextGridModel)
+#include "tst_text_grid_model.moc"
