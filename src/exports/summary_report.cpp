@@ -22,16 +22,16 @@ struct Column {
 // Object, material, series, dynamic mean and CV, static mean, the rule's
 // dynamic and static moduli, the share meeting it, the verdict.
 const Column columns[] = {
-    {0, 0, 30, SeriesObjectColumn, {}},
-    {1, 30, 22, SeriesMaterialColumn, {}},
-    {2, 52, 12, NoSeriesColumn, {u"Серий", u"Series"}},
-    {3, 64, 17, SeriesDynamicColumn, {}},
-    {7, 81, 12, NoSeriesColumn, {u"КВ, %", u"CV, %"}},
-    {9, 93, 17, SeriesStaticColumn, {}},
-    {15, 110, 17, NoSeriesColumn, {u"Треб. дин.", u"Req. din."}},
-    {16, 127, 17, NoSeriesColumn, {u"Треб. стат.", u"Req. stat."}},
-    {19, 144, 14, NoSeriesColumn, {u"Соотв., %", u"Meeting, %"}},
-    {20, 158, 27, NoSeriesColumn, {u"Заключение", u"Verdict"}},
+    {0, 0, 32, SeriesObjectColumn, {}},
+    {1, 32, 22, SeriesMaterialColumn, {}},
+    {2, 54, 12, NoSeriesColumn, {u"Серий", u"Series"}},
+    {3, 66, 19, SeriesDynamicColumn, {}},
+    {7, 85, 12, NoSeriesColumn, {u"КВ, %", u"CV, %"}},
+    {9, 97, 19, SeriesStaticColumn, {}},
+    {15, 116, 15, NoSeriesColumn, {u"Треб. дин.", u"Req. din."}},
+    {16, 131, 15, NoSeriesColumn, {u"Треб. стат.", u"Req. stat."}},
+    {19, 146, 14, NoSeriesColumn, {u"Соотв., %", u"Share, %"}},
+    {20, 160, 25, NoSeriesColumn, {u"Заключение", u"Verdict"}},
 };
 constexpr qreal PrintableWidth = 185;
 constexpr qreal CellHeight = 5;

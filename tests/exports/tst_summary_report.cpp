@@ -79,7 +79,7 @@ QByteArray bytesOf(const PreparedReport &report, ReportFormat format)
 }
 
 const QStringList EnglishHeads{"Object", "Material", "Series", "Din.modulus", "CV, %", "Stat.modulus",
-                               "Req. din.", "Req. stat.", "Meeting, %", "Verdict"};
+                               "Req. din.", "Req. stat.", "Share, %", "Verdict"};
 const QStringList RussianHeads{"Объект", "Материал", "Серий", "Дин.модуль", "КВ, %", "Стат.модуль",
                                "Треб. дин.", "Треб. стат.", "Соотв., %", "Заключение"};
 
