@@ -5,8 +5,26 @@
 #include "files/kvt_file.h"
 #include "support/path_parts.h"
 #include "support/safe_write.h"
+#include "support/settings_location.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 
 namespace kvt {
+namespace {
+
+const TextPair RulesUnreadable{u"Требования не читаются: ", u"Requirements cannot be read: "};
+
+// The settings the window program uses: its per-user folder carries the
+// window program's name, not this tool's.
+SettingsFile windowProgramSettings()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("kvt10"));
+    return programSettings(QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+
 bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language language)
 {
     switch (loadKvtFile(fileName, store)) {
@@ -28,6 +46,19 @@ bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes
         return true;
     writeUtf8(stderr, CannotCreateFirst.text(language) + path + CannotCreateSecond.text(language) + u'\n');
     return false;
+}
+
+std::optional<QList<RequirementRule>> readRulesForCli(const QString &rulesFile, Language language)
+{
+    if (!rulesFile.isEmpty() && !(QFileInfo(rulesFile).isFile() && QFileInfo(rulesFile).isReadable())) {
+        writeUtf8(stderr, CannotOpenFile.text(language) + rulesFile + u'\n');
+        return std::nullopt;
+    }
+    const SettingsFile settings = rulesFile.isEmpty() ? windowProgramSettings() : SettingsFile(rulesFile);
+    std::optional<QList<RequirementRule>> rules = readRequirementRules(settings);
+    if (!rules)
+        writeUtf8(stderr, RulesUnreadable.text(language) + settings.path() + u'\n');
+    return rules;
 }
 
 } // namespace kvt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/requirement_settings.h"
 #include "store/measurement_store.h"
 #include "support/bilingual.h"
 
@@ -15,5 +16,8 @@ bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language l
 // Writes a file whole or not at all; bytes that could not be made are a
 // failed write.
 bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes, Language language);
+// The requirements of a rules file or, without one, of the window program's
+// settings file; no section is no rules.
+std::optional<QList<RequirementRule>> readRulesForCli(const QString &rulesFile, Language language);
 
 } // namespace kvt

@@ -45,7 +45,7 @@ constexpr char16_t Usage[] =
     u"  names read materials|objects [-o FILE] [--timeout SEC]   the instrument's name list\n"
     u"  names write materials|objects FILE [--timeout SEC]   a name list file into the instrument\n"
     u"  screen -o FILE.bmp [--timeout SEC]   the instrument's display as a bitmap\n"
-    u"  report FILE.kvt (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv|--prepared) OUT   the printed report of the series\n"
+    u"  report FILE.kvt (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv|--prepared) OUT [--summary [--rules FILE]]   the printed report of the series\n"
     u"  report --open REPORT.kvtreport (--pdf|--html|--odt|--rtf|--xlsx|--ods|--txt|--csv) OUT   a saved report in a format\n"
     u"  stats FILE.kvt [--rules FILE] [--csv]   the series' statistics per object and material against the requirements\n";
 

@@ -2,7 +2,9 @@
 
 #include "cli_files.h"
 #include "cli_output.h"
+#include "evaluation/statistics_table.h"
 #include "exports/modulus_report.h"
+#include "exports/summary_report.h"
 #include "report/report_files.h"
 #include "store/table_texts.h"
 #include "support/common_texts.h"
@@ -27,9 +29,16 @@ std::optional<ReportFormat> formatOption(const QString &argument)
     return std::nullopt;
 }
 
+// What the window's preview adds to the series list when asked.
+struct SummaryRequest {
+    bool wanted = false;
+    QString rulesFile; // empty: the window program's settings
+};
+
 // The report of a measurement file's series table, as the window's Print
 // command prepares it.
-std::optional<PreparedReport> measuredReport(const QString &fileName, Language language)
+std::optional<PreparedReport> measuredReport(const QString &fileName, const SummaryRequest &summary,
+                                             Language language)
 {
     auto store = std::make_unique<MeasurementStore>();
     if (!loadFileForCli(fileName, *store, language))
@@ -40,7 +49,15 @@ std::optional<PreparedReport> measuredReport(const QString &fileName, Language l
         return std::nullopt;
     }
     ModulusReport report(seriesTableGrid(*store, language), language);
-    return report.prepare();
+    PreparedReport prepared = report.prepare();
+    if (summary.wanted) {
+        const std::optional<QList<RequirementRule>> rules = readRulesForCli(summary.rulesFile, language);
+        if (!rules)
+            return std::nullopt;
+        SummaryReport(statisticsGrid(groupStatistics(seriesValues(*store), *rules), language), language)
+            .appendTo(prepared);
+    }
+    return prepared;
 }
 
 // A report saved by the preview or by --prepared.
@@ -61,10 +78,16 @@ int runReport(const QStringList &arguments, Language language)
     QStringList paths;
     std::optional<QString> saved;
     std::optional<ReportFormat> format;
+    SummaryRequest summary;
+    std::optional<QString> rulesFile;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == u"--open" && !saved && i + 1 < arguments.size())
             saved = arguments[++i];
+        else if (argument == u"--summary" && !summary.wanted)
+            summary.wanted = true;
+        else if (argument == u"--rules" && !rulesFile && i + 1 < arguments.size() && !arguments[i + 1].isEmpty())
+            rulesFile = arguments[++i];
         else if (!argument.startsWith(u"--"))
             paths << argument;
         else if (!format && formatOption(argument))
@@ -72,11 +95,13 @@ int runReport(const QStringList &arguments, Language language)
         else
             return usage();
     }
-    if (paths.size() != (saved ? 1 : 2) || !format)
+    // A saved report holds what it was saved with; rules judge only a summary.
+    if (paths.size() != (saved ? 1 : 2) || !format || (saved && summary.wanted) || (rulesFile && !summary.wanted))
         return usage();
+    summary.rulesFile = rulesFile.value_or(QString());
 
     const std::optional<PreparedReport> report =
-        saved ? savedReport(*saved, language) : measuredReport(paths[0], language);
+        saved ? savedReport(*saved, language) : measuredReport(paths[0], summary, language);
     if (!report)
         return CliFailure;
     return writeFileForCli(paths.last(), reportFileBytes(*report, *format), language) ? CliSuccess : CliFailure;

@@ -12,7 +12,7 @@ namespace kvt {
 // FORMAT OUT writes such a saved report in a format.
 int runReport(const QStringList &arguments, Language language);
 inline constexpr char16_t ReportUsage[] =
-    u"usage: kvt10-cli report FILE.kvt FORMAT OUT [--lang ru|en]\n"
+    u"usage: kvt10-cli report FILE.kvt FORMAT OUT [--summary [--rules FILE]] [--lang ru|en]\n"
     u"       kvt10-cli report --open REPORT.kvtreport FORMAT OUT [--lang ru|en]\n"
     u"FORMAT: --pdf, --html, --odt, --rtf, --xlsx, --ods, --txt, --csv, or --prepared (a .kvtreport file to open again)\n";
 

@@ -2,42 +2,13 @@
 
 #include "cli_files.h"
 #include "cli_output.h"
-#include "evaluation/requirement_settings.h"
 #include "evaluation/statistics_table.h"
-#include "files/file_texts.h"
 #include "support/csv_text.h"
-#include "support/settings_location.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
 
 #include <memory>
 
 namespace kvt {
 namespace {
-
-const TextPair RulesUnreadable{u"Требования не читаются: ", u"Requirements cannot be read: "};
-
-// The settings the window program uses: its per-user folder carries the
-// window program's name, not this tool's.
-SettingsFile windowProgramSettings()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("kvt10"));
-    return programSettings(QCoreApplication::applicationDirPath());
-}
-
-std::optional<QList<RequirementRule>> readRules(const QString &rulesFile, Language language)
-{
-    if (!rulesFile.isEmpty() && !(QFileInfo(rulesFile).isFile() && QFileInfo(rulesFile).isReadable())) {
-        writeUtf8(stderr, CannotOpenFile.text(language) + rulesFile + u'\n');
-        return std::nullopt;
-    }
-    const SettingsFile settings = rulesFile.isEmpty() ? windowProgramSettings() : SettingsFile(rulesFile);
-    std::optional<QList<RequirementRule>> rules = readRequirementRules(settings);
-    if (!rules)
-        writeUtf8(stderr, RulesUnreadable.text(language) + settings.path() + u'\n');
-    return rules;
-}
 
 int usage()
 {
@@ -71,7 +42,7 @@ int runStats(const QStringList &arguments, Language language)
     auto store = std::make_unique<MeasurementStore>();
     if (!loadFileForCli(fileName, *store, language))
         return CliFailure;
-    const std::optional<QList<RequirementRule>> rules = readRules(rulesFile, language);
+    const std::optional<QList<RequirementRule>> rules = readRulesForCli(rulesFile, language);
     if (!rules)
         return CliFailure;
 

@@ -16,9 +16,12 @@ const ReportBand *bandOf(const ReportLayout &layout, BandKind kind)
 
 class PageBuilder {
 public:
-    PageBuilder(const ReportLayout &layout, const ReportVariables &variables)
-        : m_layout(layout), m_page(layout.page), m_variables(variables)
+    PageBuilder(PreparedReport &report, const ReportLayout &layout, const ReportVariables &variables)
+        : m_layout(layout), m_page(layout.page), m_variables(variables), m_report(report),
+          m_firstPage(report.pages.size() + 1)
     {
+        m_report.page = m_page;
+        m_report.fontFamily = m_layout.fontFamily;
     }
 
     void startPage()
@@ -26,7 +29,7 @@ public:
         m_report.pages.append(PreparedPage{});
         m_top = 0;
         m_records = 0;
-        if (m_report.pages.size() == 1)
+        if (m_report.pages.size() == m_firstPage)
             place(bandOf(m_layout, BandKind::ReportTitle));
         place(bandOf(m_layout, BandKind::PageHeader));
     }
@@ -42,13 +45,7 @@ public:
         ++m_records;
     }
 
-    PreparedReport finish()
-    {
-        finishPage();
-        m_report.page = m_page;
-        m_report.fontFamily = m_layout.fontFamily;
-        return std::move(m_report);
-    }
+    void finish() { finishPage(); }
 
 private:
     qreal printableHeight() const { return m_page.paper.height() - m_page.margins.top() - m_page.margins.bottom(); }
@@ -89,7 +86,8 @@ private:
     const ReportLayout &m_layout;
     const PageSetup &m_page;
     const ReportVariables &m_variables;
-    PreparedReport m_report;
+    PreparedReport &m_report;
+    const qsizetype m_firstPage; // the number of this layout's first page
     qreal m_top = 0;
     int m_records = 0;
 };
@@ -119,13 +117,21 @@ QString expandVariables(const QString &text, int pageNumber, const ReportVariabl
 
 PreparedReport prepareReport(const ReportLayout &layout, UserDataSet &data, const ReportVariables &variables)
 {
-    PageBuilder builder(layout, variables);
+    PreparedReport report;
+    appendReport(report, layout, data, variables);
+    return report;
+}
+
+void appendReport(PreparedReport &report, const ReportLayout &layout, UserDataSet &data,
+                  const ReportVariables &variables)
+{
+    PageBuilder builder(report, layout, variables);
     builder.startPage();
     if (const ReportBand *master = bandOf(layout, BandKind::MasterData)) {
         for (data.first(); !data.eof(); data.next())
             builder.placeRecord(*master);
     }
-    return builder.finish();
+    builder.finish();
 }
 
 } // namespace kvt

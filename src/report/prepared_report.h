@@ -32,6 +32,13 @@ using ReportVariables = std::function<void(const QString &name, QString &value)>
 // on no page still gets a page of its own, so preparing always ends.
 PreparedReport prepareReport(const ReportLayout &layout, UserDataSet &data, const ReportVariables &variables);
 
+// Goes on with a prepared report in another layout on the same page: its
+// bands start a new page, its title at the top of that page, and the pages
+// are numbered on from the report's, so a page footer that leaves the first
+// page out counts the report's first page as its own.
+void appendReport(PreparedReport &report, const ReportLayout &layout, UserDataSet &data,
+                  const ReportVariables &variables);
+
 // A text with "[name]" replaced by the variable's value and "[PAGE#]" by the page number.
 QString expandVariables(const QString &text, int pageNumber, const ReportVariables &variables);
 

@@ -35,13 +35,9 @@ void fillRow(const PreparedReport &report, QTextTable &table, int row, const QLi
     }
 }
 
-} // namespace
-
-QByteArray reportDocument(const PreparedReport &report, const QByteArray &format)
+// A title, and the heads and records as a framed table under it.
+void insertSection(const PreparedReport &report, QTextCursor &cursor, const ReportContent &content)
 {
-    const ReportContent content = reportContent(report);
-    QTextDocument document;
-    QTextCursor cursor(&document);
     cursor.setBlockFormat(centred());
     for (const ReportText &text : content.title)
         cursor.insertText(text.text, textFormat(report, text));
@@ -65,6 +61,20 @@ QByteArray reportDocument(const PreparedReport &report, const QByteArray &format
         fillRow(report, *table, 0, content.heads);
         for (qsizetype record = 0; record < content.records.size(); ++record)
             fillRow(report, *table, int(record) + 1, content.records[record]);
+    }
+    cursor.movePosition(QTextCursor::End);
+}
+
+} // namespace
+
+QByteArray reportDocument(const PreparedReport &report, const QByteArray &format)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (const ReportContent &content : reportSections(report)) {
+        if (!cursor.atStart())
+            cursor.insertBlock();
+        insertSection(report, cursor, content);
     }
 
     QBuffer buffer;

@@ -61,13 +61,20 @@ QToolButton *textButton(const QString &text, const QString &name, QWidget *paren
 
 ReportPreview::ReportPreview(Prepare prepare, const PageSetup &page, const FileCommandContext &files,
                              QWidget *parent)
+    : ReportPreview([prepare = std::move(prepare)](const PageSetup &setup, bool) { return prepare(setup); },
+                    std::nullopt, page, files, parent)
+{
+}
+
+ReportPreview::ReportPreview(PrepareWithChoice prepare, const std::optional<ReportChoice> &choice,
+                             const PageSetup &page, const FileCommandContext &files, QWidget *parent)
     : QPrintPreviewDialog(parent), m_prepare(std::move(prepare)), m_files(files),
       m_pages(findChild<QPrintPreviewWidget *>()), m_findBar(new ReportFindBar(m_files.language, this))
 {
     setWindowTitle(PreviewTitle.text(m_files.language));
     setPage(page);
     connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paintPages);
-    addFileButtons();
+    addFileButtons(choice);
     layout()->addWidget(m_findBar);
     connect(m_findBar, &ReportFindBar::textEdited, this, [this](const QString &text) {
         m_search.find(m_shown, text);
@@ -98,7 +105,7 @@ void ReportPreview::setPage(const PageSetup &page)
     printer()->setFullPage(true);
 }
 
-void ReportPreview::addFileButtons()
+void ReportPreview::addFileButtons(const std::optional<ReportChoice> &choice)
 {
     auto *menu = new QMenu(this);
     for (size_t i = 0; i < std::size(ReportFileFormats); ++i) {
@@ -118,6 +125,16 @@ void ReportPreview::addFileButtons()
         toolBar->insertSeparator(first);
         toolBar->insertWidget(toolBar->actions().value(0), exportButton);
         toolBar->insertWidget(toolBar->actions().value(0), openButton);
+        if (choice) {
+            m_choiceButton = textButton(choice->caption.text(m_files.language), choice->objectName, this);
+            m_choiceButton->setCheckable(true);
+            connect(m_choiceButton, &QToolButton::toggled, this, [this](bool checked) {
+                m_chosen = checked;
+                m_pages->updatePreview();
+            });
+            toolBar->insertWidget(first, m_choiceButton);
+            toolBar->insertSeparator(first);
+        }
     }
 }
 
@@ -129,7 +146,7 @@ void ReportPreview::exportReport(const ReportFileFormat &file)
         initialFolder(m_files.settings, m_files.programFolder) + ReportFileName + extension,
         QString::fromLatin1(file.filter),
         [extension](const QString &name) { return withExtension(name, extension); }};
-    const PreparedReport report = m_prepare(currentPage());
+    const PreparedReport report = m_prepare(currentPage(), m_chosen);
     // A failure has been reported by the dialog loop; the preview stays open either way.
     saveThroughDialog(m_files, request, [&](const QString &) { return reportFileBytes(report, file.format); });
 }
@@ -151,7 +168,9 @@ void ReportPreview::openReport()
         return;
     }
     // The saved pages stay as they are; the printer takes their paper.
-    m_prepare = [report = file.report](const PageSetup &) { return report; };
+    m_prepare = [report = file.report](const PageSetup &, bool) { return report; };
+    if (m_choiceButton)
+        m_choiceButton->setEnabled(false); // the saved pages hold what they hold
     setPage(file.report.page);
     setWindowTitle(PreviewTitle.text(language) + QStringLiteral(" - ") + fileNamePart(*name));
     m_pages->updatePreview();
@@ -159,7 +178,7 @@ void ReportPreview::openReport()
 
 void ReportPreview::paintPages(QPrinter *target)
 {
-    m_shown = m_prepare(currentPage());
+    m_shown = m_prepare(currentPage(), m_chosen);
     m_search.findAgain(m_shown);
     m_findBar->setStatus(searchStatus(m_search, m_files.language));
     QList<ReportMark> marks;

@@ -7,8 +7,10 @@
 #include <QPrintPreviewDialog>
 
 #include <functional>
+#include <optional>
 
 class QPrintPreviewWidget;
+class QToolButton;
 
 namespace kvt {
 
@@ -21,20 +23,31 @@ class ReportFindBar;
 // program's own report file; an open button that shows such a file instead
 // (its pages as they were saved, whatever the page set-up); and a find bar
 // whose hits are marked on the pages here, never on paper or in a file. A
-// change of page set-up prepares the report again for the new page.
+// change of page set-up prepares the report again for the new page, and so
+// does the report's choice, when it has one: a checkable button on the tool
+// bar, off at first, whose state the report is prepared with.
+struct ReportChoice {
+    TextPair caption;
+    QString objectName;
+};
+
 class ReportPreview : public QPrintPreviewDialog {
     Q_OBJECT
 public:
     using Prepare = std::function<PreparedReport(const PageSetup &page)>;
+    // chosen: whether the choice's button is checked.
+    using PrepareWithChoice = std::function<PreparedReport(const PageSetup &page, bool chosen)>;
 
     ReportPreview(Prepare prepare, const PageSetup &page, const FileCommandContext &files, QWidget *parent = nullptr);
+    ReportPreview(PrepareWithChoice prepare, const std::optional<ReportChoice> &choice, const PageSetup &page,
+                  const FileCommandContext &files, QWidget *parent = nullptr);
 
     // The page as the page set-up has it now.
     PageSetup currentPage();
 
 private:
     void setPage(const PageSetup &page);
-    void addFileButtons();
+    void addFileButtons(const std::optional<ReportChoice> &choice);
     // The report on the page set up now, through the save dialog.
     void exportReport(const ReportFileFormat &file);
     // A saved report file in place of the report shown; a file that cannot be
@@ -46,7 +59,9 @@ private:
     // The pages again with the search's marks, at the current hit's page.
     void showSearch();
 
-    Prepare m_prepare;
+    PrepareWithChoice m_prepare;
+    bool m_chosen = false;
+    QToolButton *m_choiceButton = nullptr;
     FileCommandContext m_files;
     QPrintPreviewWidget *m_pages;
     ReportFindBar *m_findBar;

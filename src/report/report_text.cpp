@@ -28,30 +28,40 @@ QString textLine(const PreparedBand &band, qreal leftMargin)
 
 } // namespace
 
-ReportContent reportContent(const PreparedReport &report)
+QList<ReportContent> reportSections(const PreparedReport &report)
 {
-    ReportContent content;
+    QList<ReportContent> sections{ReportContent{}};
     bool headsSeen = false;
     for (const PreparedPage &page : report.pages) {
         for (const PreparedBand &band : page.bands) {
+            ReportContent *content = &sections.last();
             switch (band.kind) {
             case BandKind::ReportTitle:
-                content.title = band.texts;
+                if (!content->title.isEmpty() || headsSeen || !content->records.isEmpty()) {
+                    content = &sections.emplace_back();
+                    headsSeen = false;
+                }
+                content->title = band.texts;
                 break;
             case BandKind::PageHeader:
                 if (!headsSeen)
-                    content.heads = band.texts;
+                    content->heads = band.texts;
                 headsSeen = true;
                 break;
             case BandKind::MasterData:
-                content.records << band.texts;
+                content->records << band.texts;
                 break;
             case BandKind::PageFooter:
                 break;
             }
         }
     }
-    return content;
+    return sections;
+}
+
+ReportContent reportContent(const PreparedReport &report)
+{
+    return reportSections(report).first();
 }
 
 QByteArray reportPlainText(const PreparedReport &report)

@@ -15,6 +15,10 @@ struct ReportContent {
     QList<ReportText> heads;
     QList<QList<ReportText>> records;
 };
+// A report that goes on in another layout (appendReport) has a section for
+// each title: the first is the report's own, the one table a spreadsheet or
+// a CSV file holds.
+QList<ReportContent> reportSections(const PreparedReport &report);
 ReportContent reportContent(const PreparedReport &report);
 
 // The pages as plain UTF-8 text: a line per band, each text in its column at

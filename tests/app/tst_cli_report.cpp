@@ -26,6 +26,8 @@ private slots:
     void pdfShowsTheTable_data();
     void pdfShowsTheTable();
     void threePages();
+    void summaryPage_data();
+    void summaryPage();
     void formats_data();
     void formats();
     void savedReport_data();
@@ -43,6 +45,7 @@ private:
     QTemporaryDir dir;
     QString sample;
     QString savedSample; // sample's report in Russian, saved with --prepared
+    QString rules;       // the sample's roads meet theirs, its embankment does not, the bridge has none
     std::unique_ptr<MeasurementStore> sampleStore = std::make_unique<MeasurementStore>();
 };
 
@@ -81,6 +84,9 @@ void TestCliReport::initTestCase()
                          QString::fromUtf8(objects[series]));
     sample = dir.filePath("sample.kvt");
     QCOMPARE(saveKvtFile(sample, *sampleStore), KvtSaveStatus::Saved);
+    rules = writeFile("rules.ini", "[Requirements]\nLayout=1\nCount=2\n"
+                                   "Object1=Дорога\nMaterial1=\nDynamic1=50\nStatic1=\nLargestCv1=\n"
+                                   "Object2=Насыпь\nMaterial2=Песок\nDynamic2=500\nStatic2=\nLargestCv2=\n");
     savedSample = dir.filePath("sample.kvtreport");
     const testing::CliRun saved = testing::runCli({"--lang", "ru", "report", sample, "--prepared", savedSample});
     QCOMPARE(saved.err, QByteArray());
@@ -144,6 +150,60 @@ void TestCliReport::threePages()
     QVERIFY(pages[2].contains(u"105/1"));
     QVERIFY(pages[2].trimmed().endsWith(u"- 3 -"));
     QVERIFY(pages[2].contains(u"Din.modulus")); // the heads on every page
+}
+
+void TestCliReport::summaryPage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("summary");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("groupEnds"); // how each group's line ends: the share and the verdict
+
+    const QStringList english{"Дорога", "100 meets", "Насыпь", "0 does not meet", "Bridge", "no rule"};
+    const QStringList russian{"Дорога", "100 соответствует", "Насыпь", "0 не соответствует", "Bridge",
+                              "нет требования"};
+    QTest::newRow("English") << QStringList{"report", sample, "--pdf", "out.pdf", "--summary", "--rules", rules}
+                             << true << "Statistics against requirements" << english;
+    QTest::newRow("Russian") << QStringList{"--lang", "ru", "report", "--summary", "--rules", rules, sample, "--pdf",
+                                            "out.pdf"}
+                             << true << "Статистика по требованиям" << russian;
+    QTest::newRow("English, not asked") << QStringList{"report", sample, "--pdf", "out.pdf"} << false
+                                        << "Statistics against requirements" << english;
+    QTest::newRow("Russian, not asked") << QStringList{"--lang", "ru", "report", sample, "--pdf", "out.pdf"} << false
+                                        << "Статистика по требованиям" << russian;
+}
+
+// The summary page follows the series list when asked for, and only then.
+void TestCliReport::summaryPage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, summary);
+    QFETCH(QString, title);
+    QFETCH(QStringList, groupEnds);
+    const QString pdf = dir.filePath("out.pdf");
+    arguments.replace(arguments.indexOf("out.pdf"), pdf);
+    const testing::CliRun result = testing::runCli(arguments);
+    QCOMPARE(result.err, QByteArray());
+    QCOMPARE(result.exitCode, 0);
+
+    const std::optional<QString> layout = pdfText(pdf, "-layout");
+    SKIP_WITHOUT_TOOL(layout);
+    const QStringList pages = layout->split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), summary ? 2 : 1);
+    QVERIFY(!pages[0].contains(title));
+    for (qsizetype group = 0; group < groupEnds.size(); group += 2)
+        QVERIFY2(!pages[0].contains(groupEnds[group + 1]), qPrintable(groupEnds[group + 1]));
+    if (!summary)
+        return;
+    const QStringList lines = pages[1].split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.first().simplified(), title);
+    for (qsizetype group = 0; group < groupEnds.size(); group += 2) {
+        const auto line = std::find_if(lines.begin(), lines.end(),
+                                       [&](const QString &text) { return text.contains(groupEnds[group]); });
+        QVERIFY2(line != lines.end(), qPrintable(groupEnds[group]));
+        QVERIFY2(line->simplified().endsWith(u' ' + groupEnds[group + 1]), qPrintable(*line));
+    }
+    QCOMPARE(lines.last().simplified(), QString("-2-")); // "- 2 -", closed up by the layout analysis
 }
 
 void TestCliReport::formats_data()
@@ -257,6 +317,22 @@ void TestCliReport::failures_data()
     QTest::newRow("unknown format") << QStringList{"report", sample, "--doc", out} << 2 << QByteArray();
     QTest::newRow("no output") << QStringList{"report", sample, "--pdf"} << 2 << QByteArray();
     QTest::newRow("two outputs") << QStringList{"report", sample, "--pdf", out, out} << 2 << QByteArray();
+    QTest::newRow("rules without the summary") << QStringList{"report", sample, "--pdf", out, "--rules", rules} << 2
+                                               << QByteArray();
+    QTest::newRow("rules without a file") << QStringList{"report", sample, "--pdf", out, "--summary", "--rules"}
+                                          << 2 << QByteArray();
+    QTest::newRow("summary twice") << QStringList{"report", sample, "--pdf", out, "--summary", "--summary"} << 2
+                                   << QByteArray();
+    QTest::newRow("a saved report's summary") << QStringList{"report", "--open", savedSample, "--pdf", out,
+                                                             "--summary"}
+                                              << 2 << QByteArray();
+    const QString absentRules = dir.filePath("absent.ini");
+    QTest::newRow("rules file missing") << QStringList{"report", sample, "--pdf", out, "--summary", "--rules", absentRules}
+                                        << 1 << ("Can't open file " + absentRules + "\n").toUtf8();
+    const QString damagedRules = writeFile("damaged.ini", "[Requirements]\nLayout=1\nCount=1\nObject1=A\nDynamic1=x\n");
+    QTest::newRow("rules file damaged, Russian")
+        << QStringList{"--lang", "ru", "report", sample, "--pdf", out, "--summary", "--rules", damagedRules} << 1
+        << "Требования не читаются: " + damagedRules.toUtf8() + '\n';
 
     // Saved reports that cannot be read.
     const QByteArray saved = readFile(savedSample);

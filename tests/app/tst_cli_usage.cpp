@@ -74,6 +74,10 @@ void TestCliUsage::reportFormatsListed()
                  file.option);
         QVERIFY2(verb.contains(file.option), file.option);
     }
+    for (const char *option : {"--summary", "--rules FILE"}) {
+        QVERIFY2(tool.contains(option), option);
+        QVERIFY2(verb.contains(option), option);
+    }
 }
 
 void TestCliUsage::usage()

@@ -33,6 +33,9 @@ private slots:
     void emptyStorePrintsNothing();
     void previewShowsTheSeries();
     void pageSetUpPreparesAgain();
+    void summaryPageToggles_data();
+    void summaryPageToggles();
+    void savedReportHasNoSummaryChoice();
     void printsThroughThePrinter_data();
     void printsThroughThePrinter();
     void exports_data();
@@ -175,6 +178,87 @@ void TestPrintWindow::pageSetUpPreparesAgain()
     preview->printer()->setPageOrientation(QPageLayout::Landscape);
     pages->updatePreview();
     QCOMPARE(pages->pageCount(), 2);
+}
+
+void TestPrintWindow::summaryPageToggles_data()
+{
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QByteArray>("rules"); // the settings file's section; empty: none
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("summary"); // texts of the summary in its PDF
+
+    const QByteArray rules = "[Requirements]\nLayout=1\nCount=1\n"
+                             "Object1=Road 7\nMaterial1=\nDynamic1=90\nStatic1=\nLargestCv1=\n";
+    QTest::newRow("English") << false << rules << "Summary page"
+                             << QStringList{"Statistics against requirements", "does not meet", "- 2 -"};
+    QTest::newRow("Russian") << true << rules << "Сводная страница"
+                             << QStringList{"Статистика по требованиям", "не соответствует", "- 2 -"};
+    QTest::newRow("no rules") << false << QByteArray() << "Summary page"
+                              << QStringList{"Statistics against requirements", "no rule"};
+}
+
+// The preview's summary button prepares the report again with the summary
+// page after the series list, and without it once more when released; the
+// exports take what the preview shows.
+void TestPrintWindow::summaryPageToggles()
+{
+    QFETCH(bool, russian);
+    QFETCH(QByteArray, rules);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, summary);
+    makeWindow({2, 1});
+    QFile ini(settings->path());
+    QVERIFY(ini.open(QIODevice::Append));
+    ini.write(rules);
+    ini.close();
+    if (russian)
+        window->ALangRusExecute();
+    ReportPreview *preview = print();
+    auto *pages = preview->findChild<QPrintPreviewWidget *>();
+    auto *button = preview->findChild<QToolButton *>("SummaryButton");
+    QVERIFY(button && button->isVisible());
+    QCOMPARE(button->text(), caption);
+    QVERIFY(button->isCheckable());
+    QVERIFY(!button->isChecked());
+    QCOMPARE(pages->pageCount(), 1);
+    exportTo(preview, "AExport_txt", "without.txt");
+
+    button->click();
+    QCOMPARE(pages->pageCount(), 2);
+    exportTo(preview, "AExport_pdf", "with.pdf");
+    exportTo(preview, "AExport_txt", "with.txt");
+    // The series list's page stays as it was; the summary follows it.
+    const QString without = readAll(folder->filePath("without.txt"));
+    QVERIFY(readAll(folder->filePath("with.txt")).startsWith(without + u'\f'));
+
+    button->click();
+    QCOMPARE(pages->pageCount(), 1);
+    exportTo(preview, "AExport_txt", "again.txt");
+    QCOMPARE(readAll(folder->filePath("again.txt")), without);
+    QVERIFY(prompts.messages().empty());
+
+    const std::optional<QString> text = pdfToText(folder->filePath("with.pdf"), "-raw");
+    SKIP_WITHOUT_TOOL(text);
+    const QStringList printed = text->split(u'\f', Qt::SkipEmptyParts);
+    QCOMPARE(printed.size(), 2);
+    for (const QString &expected : summary) {
+        QVERIFY2(!printed[0].contains(expected), qPrintable(expected));
+        QVERIFY2(printed[1].contains(expected), qPrintable(expected));
+    }
+}
+
+// A saved report shows the pages it was saved with: the summary button has
+// nothing to add to them.
+void TestPrintWindow::savedReportHasNoSummaryChoice()
+{
+    makeWindow({2, 1});
+    ReportPreview *preview = print();
+    exportTo(preview, "AExport_kvtreport", "saved.kvtreport");
+    auto *button = preview->findChild<QToolButton *>("SummaryButton");
+    openIn(preview, "saved.kvtreport");
+    QVERIFY(prompts.messages().empty());
+    QVERIFY(!button->isEnabled());
+    QCOMPARE(preview->findChild<QPrintPreviewWidget *>()->pageCount(), 1);
 }
 
 void TestPrintWindow::printsThroughThePrinter_data()

@@ -1,0 +1,101 @@
+#include "summary_report.h"
+
+#include "modulus_report.h"
+#include "store/table_texts.h"
+
+namespace kvt {
+namespace {
+
+const TextPair Title{u"Статистика по требованиям", u"Statistics against requirements"};
+const TextPair Units{u"Модули упругости — средние по сериям, МПа", u"Elastic moduli: means of the series, MPa"};
+
+constexpr int NoSeriesColumn = -1;
+
+struct Column {
+    int statisticsColumn; // in statisticsGrid's rows
+    qreal left;           // millimetres from the printable area's left edge
+    qreal width;
+    int seriesColumn;     // whose Table 1 head it takes, if any
+    TextPair head;        // otherwise
+};
+
+// Object, material, series, dynamic mean and CV, static mean, the rule's
+// dynamic and static moduli, the share meeting it, the verdict.
+const Column columns[] = {
+    {0, 0, 32, SeriesObjectColumn, {}},
+    {1, 32, 22, SeriesMaterialColumn, {}},
+    {2, 54, 12, NoSeriesColumn, {u"Серий", u"Series"}},
+    {3, 66, 19, SeriesDynamicColumn, {}},
+    {7, 85, 12, NoSeriesColumn, {u"КВ, %", u"CV, %"}},
+    {9, 97, 19, SeriesStaticColumn, {}},
+    {15, 116, 15, NoSeriesColumn, {u"Треб. дин.", u"Req. din."}},
+    {16, 131, 15, NoSeriesColumn, {u"Треб. стат.", u"Req. stat."}},
+    {19, 146, 14, NoSeriesColumn, {u"Соотв., %", u"Share, %"}},
+    {20, 160, 25, NoSeriesColumn, {u"Заключение", u"Verdict"}},
+};
+constexpr qreal PrintableWidth = 185;
+constexpr qreal CellHeight = 5;
+
+QString head(const Column &column, Language language)
+{
+    return column.seriesColumn == NoSeriesColumn ? column.head.text(language)
+                                                 : seriesTableHeader(column.seriesColumn, SeriesNameRow, language);
+}
+
+const ReportBand *pageFooter(const ReportLayout &layout)
+{
+    for (const ReportBand &band : layout.bands)
+        if (band.kind == BandKind::PageFooter)
+            return &band;
+    return nullptr;
+}
+
+} // namespace
+
+SummaryReport::SummaryReport(QList<QStringList> statistics, Language language)
+    : m_statistics(std::move(statistics)), m_language(language)
+{
+    groups.onFirst = [this] { groups.recordCount = int(m_statistics.size()) - 1; };
+}
+
+ReportLayout SummaryReport::layout(const PageSetup &page)
+{
+    // The series list's font and page footer, so the pages read as one report.
+    const ReportLayout seriesList = ModulusReport::layout();
+    ReportBand title{BandKind::ReportTitle, 20,
+                     {{QRectF(0, 0, PrintableWidth, 14), QStringLiteral("[Заголовок]"), 14},
+                      {QRectF(0, 14, PrintableWidth, 6), QStringLiteral("[Единицы]"), 10}}};
+    ReportBand header{BandKind::PageHeader, CellHeight, {}};
+    ReportBand data{BandKind::MasterData, CellHeight, {}};
+    for (qsizetype column = 0; column < qsizetype(std::size(columns)); ++column) {
+        const QRectF box(columns[column].left, 0, columns[column].width, CellHeight);
+        header.texts.append({box, QStringLiteral("[Графа%1]").arg(column), 10, true});
+        data.texts.append({box, QStringLiteral("[Ячейка%1]").arg(column), 10, true});
+    }
+    QList<ReportBand> bands{title, header, data};
+    if (const ReportBand *footer = pageFooter(seriesList))
+        bands << *footer;
+    return {page, seriesList.fontFamily, bands};
+}
+
+void SummaryReport::appendTo(PreparedReport &report)
+{
+    appendReport(report, layout(report.page), groups,
+                 [this](const QString &name, QString &value) { getValue(name, value); });
+}
+
+void SummaryReport::getValue(const QString &name, QString &value) const
+{
+    if (name == u"Заголовок") {
+        value = Title.text(m_language);
+    } else if (name == u"Единицы") {
+        value = Units.text(m_language);
+    } else if (name.startsWith(u"Графа")) {
+        value = head(columns[name.mid(5).toInt()], m_language);
+    } else if (name.startsWith(u"Ячейка")) {
+        const int column = columns[name.mid(6).toInt()].statisticsColumn;
+        value = m_statistics.value(groups.recordNumber() + 1).value(column);
+    }
+}
+
+} // namespace kvt
