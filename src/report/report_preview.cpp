@@ -64,6 +64,7 @@ ReportPreview::ReportPreview(Prepare prepare, const PageSetup &page, const FileC
     : QPrintPreviewDialog(parent), m_prepare(std::move(prepare)), m_files(files),
       m_pages(findChild<QPrintPreviewWidget *>()), m_findBar(new ReportFindBar(m_files.language, this))
 {
+    setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(PreviewTitle.text(m_files.language));
     setPage(page);
     connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paintPages);

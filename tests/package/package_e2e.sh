@@ -41,6 +41,12 @@ for file in usr/bin/kvt10 usr/bin/kvt10-cli usr/lib/kvt10/sim/kvt10-sim usr/lib/
             usr/share/doc/kvt10/copyright usr/share/doc/kvt10/changelog.gz; do
   [ -e "$root/$file" ] || fail "not installed: /$file"
 done
+# Every picture the installed guides show is installed beside them.
+for guide in "$program"/Help/KVT10Help.*.html; do
+  for image in $(grep -o 'src="images/[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
+    [ -f "$program/Help/$image" ] || fail "$(basename "$guide") shows $image, which is not installed"
+  done
+done
 
 # kvt10-cli: a read from the packaged simulated instrument, then the file's series table.
 KVT10_LIBUSB=$program/sim/libkvt10sim.so KVT10_SIM_IMPACTS=7 \
