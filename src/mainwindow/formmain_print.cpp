@@ -19,6 +19,7 @@ void TForm1::APrintExecute()
     auto *preview = new ReportPreview([report](const PageSetup &page) { return report->prepare(page); },
                                       ModulusReport::defaultPage(), fileContext(), this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
+    offerHelp(preview);
     preview->open();
 }
 

@@ -9,6 +9,7 @@
 #include "support/scripted_prompts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -52,6 +53,8 @@ private slots:
     void openShowsStatus();
     void help_data();
     void help();
+    void helpAtSection_data();
+    void helpAtSection();
     void languageDialog_data();
     void languageDialog();
     void aboutBox_data();
@@ -312,7 +315,10 @@ void TestFormMain::help()
     window->AMainHelpExecute();
     window->AChmHelpExecute();
     if (present) {
-        QCOMPARE(opened.urls, (QList<QUrl>{QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+        // Nothing has the focus in a window never shown: the guide's start.
+        QUrl url = QUrl::fromLocalFile(path);
+        url.setFragment("start");
+        QCOMPARE(opened.urls, (QList<QUrl>{url, url}));
         QVERIFY(prompts.messages().empty());
     } else {
         QVERIFY(opened.urls.isEmpty());
@@ -320,6 +326,56 @@ void TestFormMain::help()
         // The path as the system writes it ("\" on Windows).
         QCOMPARE(prompts.messages()[0].text, "Help file not found: " + QDir::toNativeSeparators(path));
     }
+}
+
+void TestFormMain::helpAtSection_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("section");
+
+    QTest::newRow("Table 1") << "StringGrid1" << "" << "tables";
+    QTest::newRow("Table 2") << "StringGrid2" << "" << "tables";
+    QTest::newRow("curve check box") << "CheckBoxForce" << "" << "chart";
+    QTest::newRow("material editor") << "" << "frmMaterials" << "names";
+    QTest::newRow("object editor") << "" << "frmObjects" << "names";
+    QTest::newRow("screen viewer") << "" << "frmScreenshot" << "screen";
+    QTest::newRow("report preview") << "" << "ReportPreview" << "report";
+    QTest::newRow("a window the guide has no section for") << "" << "frmOther" << "start";
+}
+
+void TestFormMain::helpAtSection()
+{
+    QFETCH(QString, focused);
+    QFETCH(QString, window);
+    QFETCH(QString, section);
+
+    writeIni("[Config]\nLangId=Eng\n");
+    QDir(folder->path()).mkpath("Help");
+    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    auto form = makeWindow();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    // A window of the program that offers the main window's help command, as
+    // the name list editors, the screen viewer and the report preview do.
+    QWidget other(form.get(), Qt::Window);
+    QWidget *active = form.get();
+    if (!window.isEmpty()) {
+        other.setObjectName(window);
+        other.addAction(form->findChild<QAction *>("AMainHelp"));
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        active = &other;
+    } else if (!focused.isEmpty()) {
+        form->findChild<QWidget *>(focused)->setFocus();
+    }
+
+    QTest::keyClick(active, Qt::Key_F1);
+    QUrl url = QUrl::fromLocalFile(guide.fileName());
+    url.setFragment(section);
+    QCOMPARE(opened.urls, QList<QUrl>{url});
 }
 
 void TestFormMain::languageDialog_data()
