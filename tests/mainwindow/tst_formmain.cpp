@@ -55,6 +55,8 @@ private slots:
     void help();
     void helpAtSection_data();
     void helpAtSection();
+    void helpInToolWindows_data();
+    void helpInToolWindows();
     void languageDialog_data();
     void languageDialog();
     void aboutBox_data();
@@ -376,6 +378,44 @@ void TestFormMain::helpAtSection()
     QUrl url = QUrl::fromLocalFile(guide.fileName());
     url.setFragment(section);
     QCOMPARE(opened.urls, QList<QUrl>{url});
+}
+
+void TestFormMain::helpInToolWindows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("section");
+
+    QTest::newRow("material editor") << "AMaterialEdit" << "frmMaterials" << "names";
+    QTest::newRow("object editor") << "AObjectEdit" << "frmObjects" << "names";
+    QTest::newRow("screen viewer") << "AScreenshot" << "frmScreenshot" << "screen";
+}
+
+void TestFormMain::helpInToolWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(QString, section);
+
+    // The windows the commands open offer F1 themselves (no instrument here:
+    // they only wait for one).
+    writeIni("[Config]\nLangId=Eng\n");
+    QDir(folder->path()).mkpath("Help");
+    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    auto form = makeWindow();
+    form->show();
+    form->findChild<QAction *>(command)->trigger();
+    QWidget *tool = form->findChild<QWidget *>(window);
+    QVERIFY(tool);
+    QApplication::setActiveWindow(tool);
+    QVERIFY(QTest::qWaitForWindowActive(tool));
+
+    QTest::keyClick(tool, Qt::Key_F1);
+    QUrl url = QUrl::fromLocalFile(guide.fileName());
+    url.setFragment(section);
+    QCOMPARE(opened.urls, QList<QUrl>{url});
+    tool->close();
 }
 
 void TestFormMain::languageDialog_data()
