@@ -67,6 +67,8 @@ private:
     QString iniValue(const char *section, const char *key) const;
     std::unique_ptr<TForm1> makeWindow();
     QLabel *statusPanel(TForm1 &window, int index);
+    // An English guide beside the program; what the help command opens to show the section.
+    QUrl englishGuideAt(const QString &section);
 
     OpenedUrls opened;
     std::unique_ptr<QTemporaryDir> folder;
@@ -114,6 +116,18 @@ std::unique_ptr<TForm1> TestFormMain::makeWindow()
 QLabel *TestFormMain::statusPanel(TForm1 &window, int index)
 {
     return window.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(index));
+}
+
+QUrl TestFormMain::englishGuideAt(const QString &section)
+{
+    writeIni("[Config]\nLangId=Eng\n");
+    QDir(folder->path()).mkpath("Help");
+    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
+    if (!guide.open(QIODevice::WriteOnly))
+        qFatal("cannot write the guide");
+    QUrl url = QUrl::fromLocalFile(guide.fileName());
+    url.setFragment(section);
+    return url;
 }
 
 void TestFormMain::firstStart()
@@ -352,10 +366,7 @@ void TestFormMain::helpAtSection()
     QFETCH(QString, window);
     QFETCH(QString, section);
 
-    writeIni("[Config]\nLangId=Eng\n");
-    QDir(folder->path()).mkpath("Help");
-    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
-    QVERIFY(guide.open(QIODevice::WriteOnly));
+    const QUrl expected = englishGuideAt(section);
     auto form = makeWindow();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -375,9 +386,7 @@ void TestFormMain::helpAtSection()
     }
 
     QTest::keyClick(active, Qt::Key_F1);
-    QUrl url = QUrl::fromLocalFile(guide.fileName());
-    url.setFragment(section);
-    QCOMPARE(opened.urls, QList<QUrl>{url});
+    QCOMPARE(opened.urls, QList<QUrl>{expected});
 }
 
 void TestFormMain::helpInToolWindows_data()
@@ -399,10 +408,7 @@ void TestFormMain::helpInToolWindows()
 
     // The windows the commands open offer F1 themselves (no instrument here:
     // they only wait for one).
-    writeIni("[Config]\nLangId=Eng\n");
-    QDir(folder->path()).mkpath("Help");
-    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
-    QVERIFY(guide.open(QIODevice::WriteOnly));
+    const QUrl expected = englishGuideAt(section);
     auto form = makeWindow();
     form->show();
     form->findChild<QAction *>(command)->trigger();
@@ -412,9 +418,7 @@ void TestFormMain::helpInToolWindows()
     QVERIFY(QTest::qWaitForWindowActive(tool));
 
     QTest::keyClick(tool, Qt::Key_F1);
-    QUrl url = QUrl::fromLocalFile(guide.fileName());
-    url.setFragment(section);
-    QCOMPARE(opened.urls, QList<QUrl>{url});
+    QCOMPARE(opened.urls, QList<QUrl>{expected});
     tool->close();
 }
 
