@@ -152,6 +152,7 @@ private:
     void setUpStandardView();
     void layOutRightPanel();
     void openHelp();
+    void offerHelp(QWidget *window);
     NameListLink nameListLink();
     void showLoadedStatus(const OpenResult &result);
     void showMessage(const QString &text);

@@ -3,10 +3,12 @@
 
 #include "about_box.h"
 #include "chart/signal_chart.h"
+#include "guide_sections.h"
 #include "main_window_texts.h"
 #include "shell_open.h"
 #include "support/common_texts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -194,15 +196,26 @@ void TForm1::ALangEngExecute()
 
 void TForm1::openHelp()
 {
-    // The guide in the current language, beside the program, in the desktop's viewer.
-    const QString guide = m_programFolder + QStringLiteral("/Help/KVT10Help.%1.html")
-                                                .arg(m_language == Language::Russian ? u"ru" : u"en");
+    // The guide in the current language, beside the program, in the desktop's
+    // viewer, at the section of the window in use. Windows' shell drops the
+    // section of a file and opens the guide at its start.
+    const QString guide = m_programFolder + QStringLiteral("/Help/") + guideFileName(m_language);
     if (!QFileInfo(guide).isFile()) {
         m_prompts.showMessage({ApplicationTitle.text(m_language), HelpMissing.text(m_language) + QDir::toNativeSeparators(guide),
                                PromptIcon::Warning});
         return;
     }
-    shellOpen(QUrl::fromLocalFile(guide), this);
+    const QWidget *active = QApplication::activeWindow() ? QApplication::activeWindow() : this;
+    const QWidget *focus = active->focusWidget();
+    QUrl url = QUrl::fromLocalFile(guide);
+    url.setFragment(guideSection(active->objectName(), focus ? focus->objectName() : QString()));
+    shellOpen(url, this);
+}
+
+void TForm1::offerHelp(QWidget *window)
+{
+    // F1 there opens the guide at that window's section.
+    window->addAction(action("AMainHelp"));
 }
 
 void TForm1::AMainHelpExecute()

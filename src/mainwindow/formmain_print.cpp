@@ -37,6 +37,7 @@ void TForm1::APrintExecute()
         },
         SummaryChoice, ModulusReport::defaultPage(), fileContext(), this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
+    offerHelp(preview);
     preview->open();
 }
 

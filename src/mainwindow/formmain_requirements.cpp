@@ -64,6 +64,7 @@ void TForm1::ARequirementsExecute()
         return false;
     };
     RequirementsDialog dialog(rules, choices, m_language, m_prompts, save, this);
+    offerHelp(&dialog);
     if (dialog.exec() == QDialog::Accepted)
         requirementsChanged();
 }

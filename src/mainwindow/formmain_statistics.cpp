@@ -28,6 +28,7 @@ void TForm1::AStatisticsExecute()
         return; // no series to judge
     m_statistics = new StatisticsWindow(fileContext(), this);
     m_statistics->setAttribute(Qt::WA_DeleteOnClose);
+    offerHelp(m_statistics);
     connect(m_statistics, &StatisticsWindow::seriesChosen, this, &TForm1::showSeriesRow);
     connect(this, &TForm1::requirementsChangedSignal, m_statistics, [this] { refreshStatistics(); });
     refreshStatistics();

@@ -34,6 +34,7 @@ void TForm1::AMaterialEditExecute()
     if (materialEditorOpen())
         return;
     m_materialEditor = new TfrmMaterials(m_materialList, nameListLink(), [this] { return fileContext(); }, this);
+    offerHelp(m_materialEditor);
     m_materialEditor->open();
 }
 
@@ -42,6 +43,7 @@ void TForm1::AObjectEditExecute()
     if (objectEditorOpen())
         return;
     m_objectEditor = new TfrmObjects(m_objectList, nameListLink(), [this] { return fileContext(); }, this);
+    offerHelp(m_objectEditor);
     m_objectEditor->open();
 }
 
@@ -54,6 +56,7 @@ void TForm1::AScreenshotExecute()
     auto *frmScreenshot = new TfrmScreenshot({m_link, m_settings, m_prompts, m_waitClock, folder,
                                               [] { QCoreApplication::processEvents(); }},
                                              this);
+    offerHelp(frmScreenshot);
     frmScreenshot->show();
 }
 

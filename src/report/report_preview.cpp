@@ -71,6 +71,7 @@ ReportPreview::ReportPreview(PrepareWithChoice prepare, const std::optional<Repo
     : QPrintPreviewDialog(parent), m_prepare(std::move(prepare)), m_files(files),
       m_pages(findChild<QPrintPreviewWidget *>()), m_findBar(new ReportFindBar(m_files.language, this))
 {
+    setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(PreviewTitle.text(m_files.language));
     setPage(page);
     connect(this, &QPrintPreviewDialog::paintRequested, this, &ReportPreview::paintPages);

@@ -4,12 +4,14 @@
 #include "evaluation/statistics_window.h"
 #include "mainwindow/clipboard_texts.h"
 #include "mainwindow/formmain.h"
+#include "mainwindow/shell_open.h"
 #include "store_fixture.h"
 #include "support/csv_text.h"
 #include "support/scripted_prompts.h"
 #include "test_file.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -73,6 +75,7 @@ private slots:
     void chartShowsTheChosenGroup();
     void clickingAPointChoosesTheSeries_data();
     void clickingAPointChoosesTheSeries();
+    void helpKeyOpensItsSection();
 
 private:
     void makeWindow(const QList<SeriesContent> &series, const QByteArray &language = "Eng");
@@ -484,6 +487,25 @@ void TestStatisticsWindow::clickingAPointChoosesTheSeries()
     QCOMPARE(selected, QList<int>{table1Row});
     QCOMPARE(table2->model()->columnCount(), 1 + impacts);
     QVERIFY(!table2->currentIndex().isValid());
+}
+
+void TestStatisticsWindow::helpKeyOpensItsSection()
+{
+    QList<QUrl> opened;
+    replaceShellForTests([&opened](const QUrl &url) { opened << url; });
+    QVERIFY(QDir(folder->path()).mkpath("Help"));
+    const QString guide = testing::writeTestFile(folder->filePath("Help/KVT10Help.en.html"), "<html></html>");
+    QVERIFY(!guide.isEmpty());
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    QApplication::setActiveWindow(statistics);
+    QVERIFY(QTest::qWaitForWindowActive(statistics));
+
+    QTest::keyClick(statistics->table(), Qt::Key_F1);
+    QUrl expected = QUrl::fromLocalFile(guide);
+    expected.setFragment("statistics");
+    QCOMPARE(opened, QList<QUrl>{expected});
+    replaceShellForTests({});
 }
 
 QTEST_MAIN(TestStatisticsWindow)

@@ -9,6 +9,7 @@
 #include "support/scripted_prompts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -52,6 +53,10 @@ private slots:
     void openShowsStatus();
     void help_data();
     void help();
+    void helpAtSection_data();
+    void helpAtSection();
+    void helpInToolWindows_data();
+    void helpInToolWindows();
     void languageDialog_data();
     void languageDialog();
     void aboutBox_data();
@@ -62,6 +67,8 @@ private:
     QString iniValue(const char *section, const char *key) const;
     std::unique_ptr<TForm1> makeWindow();
     QLabel *statusPanel(TForm1 &window, int index);
+    // An English guide beside the program; what the help command opens to show the section.
+    QUrl englishGuideAt(const QString &section);
 
     OpenedUrls opened;
     std::unique_ptr<QTemporaryDir> folder;
@@ -109,6 +116,18 @@ std::unique_ptr<TForm1> TestFormMain::makeWindow()
 QLabel *TestFormMain::statusPanel(TForm1 &window, int index)
 {
     return window.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(index));
+}
+
+QUrl TestFormMain::englishGuideAt(const QString &section)
+{
+    writeIni("[Config]\nLangId=Eng\n");
+    QDir(folder->path()).mkpath("Help");
+    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
+    if (!guide.open(QIODevice::WriteOnly))
+        qFatal("cannot write the guide");
+    QUrl url = QUrl::fromLocalFile(guide.fileName());
+    url.setFragment(section);
+    return url;
 }
 
 void TestFormMain::firstStart()
@@ -312,7 +331,10 @@ void TestFormMain::help()
     window->AMainHelpExecute();
     window->AChmHelpExecute();
     if (present) {
-        QCOMPARE(opened.urls, (QList<QUrl>{QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)}));
+        // Nothing has the focus in a window never shown: the guide's start.
+        QUrl url = QUrl::fromLocalFile(path);
+        url.setFragment("start");
+        QCOMPARE(opened.urls, (QList<QUrl>{url, url}));
         QVERIFY(prompts.messages().empty());
     } else {
         QVERIFY(opened.urls.isEmpty());
@@ -320,6 +342,86 @@ void TestFormMain::help()
         // The path as the system writes it ("\" on Windows).
         QCOMPARE(prompts.messages()[0].text, "Help file not found: " + QDir::toNativeSeparators(path));
     }
+}
+
+void TestFormMain::helpAtSection_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("section");
+
+    QTest::newRow("Table 1") << "StringGrid1" << "" << "tables";
+    QTest::newRow("Table 2") << "StringGrid2" << "" << "tables";
+    QTest::newRow("curve check box") << "CheckBoxForce" << "" << "chart";
+    QTest::newRow("material editor") << "" << "frmMaterials" << "names";
+    QTest::newRow("object editor") << "" << "frmObjects" << "names";
+    QTest::newRow("screen viewer") << "" << "frmScreenshot" << "screen";
+    QTest::newRow("report preview") << "" << "ReportPreview" << "report";
+    QTest::newRow("requirements") << "" << "RequirementsDialog" << "requirements";
+    QTest::newRow("statistics") << "" << "StatisticsWindow" << "statistics";
+    QTest::newRow("a window the guide has no section for") << "" << "frmOther" << "start";
+}
+
+void TestFormMain::helpAtSection()
+{
+    QFETCH(QString, focused);
+    QFETCH(QString, window);
+    QFETCH(QString, section);
+
+    const QUrl expected = englishGuideAt(section);
+    auto form = makeWindow();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    // A window of the program that offers the main window's help command, as
+    // the name list editors, the screen viewer and the report preview do.
+    QWidget other(form.get(), Qt::Window);
+    QWidget *active = form.get();
+    if (!window.isEmpty()) {
+        other.setObjectName(window);
+        other.addAction(form->findChild<QAction *>("AMainHelp"));
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        active = &other;
+    } else if (!focused.isEmpty()) {
+        form->findChild<QWidget *>(focused)->setFocus();
+    }
+
+    QTest::keyClick(active, Qt::Key_F1);
+    QCOMPARE(opened.urls, QList<QUrl>{expected});
+}
+
+void TestFormMain::helpInToolWindows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("section");
+
+    QTest::newRow("material editor") << "AMaterialEdit" << "frmMaterials" << "names";
+    QTest::newRow("object editor") << "AObjectEdit" << "frmObjects" << "names";
+    QTest::newRow("screen viewer") << "AScreenshot" << "frmScreenshot" << "screen";
+}
+
+void TestFormMain::helpInToolWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(QString, section);
+
+    // The windows the commands open offer F1 themselves (no instrument here:
+    // they only wait for one).
+    const QUrl expected = englishGuideAt(section);
+    auto form = makeWindow();
+    form->show();
+    form->findChild<QAction *>(command)->trigger();
+    QWidget *tool = form->findChild<QWidget *>(window);
+    QVERIFY(tool);
+    QApplication::setActiveWindow(tool);
+    QVERIFY(QTest::qWaitForWindowActive(tool));
+
+    QTest::keyClick(tool, Qt::Key_F1);
+    QCOMPARE(opened.urls, QList<QUrl>{expected});
+    tool->close();
 }
 
 void TestFormMain::languageDialog_data()

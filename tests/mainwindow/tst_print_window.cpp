@@ -2,11 +2,13 @@
 #include "file_size_limit.h"
 #include "files/kvt_file.h"
 #include "mainwindow/formmain.h"
+#include "mainwindow/shell_open.h"
 #include "report/report_preview.h"
 #include "store_fixture.h"
 #include "support/scripted_prompts.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +49,7 @@ private slots:
     void findsText_data();
     void findsText();
     void marksHitsOnlyInThePreview();
+    void helpKeyOpensTheReportSection();
 
 private:
     void makeWindow(const std::vector<quint32> &lengths);
@@ -590,6 +593,25 @@ void TestPrintWindow::marksHitsOnlyInThePreview()
         for (const QString &picture : pictures)
             QVERIFY2(!showsMarks(QImage(folder->filePath(picture))), qPrintable(picture));
     }
+}
+
+void TestPrintWindow::helpKeyOpensTheReportSection()
+{
+    // F1 in the preview, which is modal to the main window, still reaches its
+    // help command and opens the report's section.
+    QList<QUrl> opened;
+    replaceShellForTests([&opened](const QUrl &url) { opened << url; });
+    QDir(folder->path()).mkpath("Help");
+    QFile guide(folder->filePath("Help/KVT10Help.en.html"));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    makeWindow({2, 1});
+    ReportPreview *preview = print();
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(preview, Qt::Key_F1);
+    replaceShellForTests({});
+    QUrl expected = QUrl::fromLocalFile(guide.fileName());
+    expected.setFragment("report");
+    QCOMPARE(opened, QList<QUrl>{expected});
 }
 
 QTEST_MAIN(TestPrintWindow)

@@ -34,12 +34,18 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 program=$root/usr/lib/kvt10
 for file in usr/bin/kvt10 usr/bin/kvt10-cli usr/lib/kvt10/sim/kvt10-sim usr/lib/kvt10/sim/libkvt10sim.so \
-            usr/lib/kvt10/Help/KVT10Help.ru.html usr/lib/kvt10/Help/KVT10Help.en.html \
+            usr/lib/kvt10/Help/KVT10Help.ru.html usr/lib/kvt10/Help/KVT10Help.en.html usr/lib/kvt10/Help/guide.css \
             usr/share/applications/kvt10.desktop usr/share/mime/packages/kvt10.xml \
             usr/share/icons/hicolor/scalable/apps/kvt10.svg usr/lib/udev/rules.d/60-kvt10.rules \
             usr/share/man/man1/kvt10.1.gz usr/share/man/man1/kvt10-cli.1.gz \
             usr/share/doc/kvt10/copyright usr/share/doc/kvt10/changelog.gz; do
   [ -e "$root/$file" ] || fail "not installed: /$file"
+done
+# Every picture the installed guides show is installed beside them.
+for guide in "$program"/Help/KVT10Help.*.html; do
+  for image in $(grep -o 'src="images/[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
+    [ -f "$program/Help/$image" ] || fail "$(basename "$guide") shows $image, which is not installed"
+  done
 done
 
 # kvt10-cli: a read from the packaged simulated instrument, then the file's series table.

@@ -17,6 +17,12 @@ setup=$(ls "$dist"/kvt10-*-setup.exe)
 # The portable folder: a read of its simulated instrument, then the file's table.
 unzip -q "$zip" -d "$work/unpacked"
 portable=$(ls -d "$work/unpacked"/kvt10-*-win64)
+# The guides' pictures travel with them (and so into the installer and out with the uninstaller).
+for guide in "$portable"/Help/KVT10Help.*.html; do
+  for image in $(grep -o 'src="images/[^"]*"' "$guide" | sed 's/^src="//; s/"$//'); do
+    [ -f "$portable/Help/$image" ] || fail "$(basename "$guide") shows $image, which the zip lacks"
+  done
+done
 KVT10_LIBUSB=$(winpath "$portable/sim/kvt10sim.dll") wine "$portable/kvt10-cli.exe" read -o "$(winpath "$work/demo.kvt")" \
   >/dev/null 2>"$work/read.log" || fail "the unpacked kvt10-cli.exe could not read its simulator: $(cat "$work/read.log")"
 wine "$portable/kvt10-cli.exe" info "$(winpath "$work/demo.kvt")" >"$work/info.txt" || fail "the unpacked kvt10-cli.exe failed"
