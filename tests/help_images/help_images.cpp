@@ -3,7 +3,9 @@
 // simulated one), then its menus, dialogs and preview in turn. Run on a real X
 // display (Xvfb) so that what is saved is what the screen shows, popups
 // included. Usage: help_images OUTPUT_FOLDER ru|en
+#include "evaluation/requirement_settings.h"
 #include "mainwindow/program_start.h"
+#include "support/settings_file.h"
 
 #include <QAction>
 #include <QApplication>
@@ -128,6 +130,15 @@ void writeSettings(const QString &file, const QString &language)
                              "Width=900\r\nHeight=600\r\nTable1Width=480\r\n[Screenshot]\r\nLeft=560\r\nTop=120\r\n")
                   .arg(language == QLatin1String("ru") ? QStringLiteral("Rus") : QStringLiteral("Eng"))
                   .toLatin1());
+    if (!ini.flush())
+        fail(QStringLiteral("cannot write ") + file);
+    ini.close();
+    // Requirements for two of the demo's layers, so that Table 1 marks a
+    // series and the statistics judge them.
+    SettingsFile settings(file);
+    if (!writeRequirementRules(settings, {{QStringLiteral("Объект 5"), {}, 70, 50, {}},
+                                          {QStringLiteral("Объект 6"), {}, 45, {}, 40}}))
+        fail(QStringLiteral("cannot write the requirements to ") + file);
 }
 
 } // namespace
@@ -201,6 +212,24 @@ int main(int argc, char *argv[])
     preview->setGeometry(40, 40, 820, 640);
     camera.shoot(preview, QStringLiteral("report"));
     preview->close();
+
+    window.findChild<QAction *>(QStringLiteral("AStatistics"))->trigger();
+    QWidget *statistics = waitForTopLevel("StatisticsWindow");
+    statistics->setGeometry(60, 60, 860, 560);
+    auto *groups = statistics->findChild<QTableView *>();
+    for (int row = 0; row < groups->model()->rowCount(); ++row)
+        if (groups->model()->index(row, 0).data().toString() == QStringLiteral("Объект 5"))
+            groups->setCurrentIndex(groups->model()->index(row, 0));
+    camera.shoot(statistics, QStringLiteral("statistics"));
+    statistics->close();
+
+    // The modal windows are photographed and closed from inside their own loops.
+    QTimer::singleShot(0, &window, [&] {
+        QWidget *requirements = waitForTopLevel("RequirementsDialog");
+        camera.shoot(requirements, QStringLiteral("requirements"));
+        requirements->close();
+    });
+    window.findChild<QAction *>(QStringLiteral("ARequirements"))->trigger();
 
     // The about box is modal: it is photographed and closed from inside its own loop.
     QTimer::singleShot(0, &window, [&] {
