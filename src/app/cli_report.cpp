@@ -60,10 +60,13 @@ std::optional<PreparedReport> measuredReport(const QString &fileName, const Summ
     return prepared;
 }
 
-// A report saved by the preview or by --prepared.
-std::optional<PreparedReport> savedReport(const QString &fileName, Language language)
+// A report saved by the preview or by --prepared, to be written in a format;
+// one that asks that writer for more than any report holds is damaged.
+std::optional<PreparedReport> savedReport(const QString &fileName, ReportFormat format, Language language)
 {
     PreparedReportFile file = readPreparedReportFile(fileName);
+    if (file.status == PreparedReportStatus::Read && !reportFitsFormat(file.report, format))
+        file.status = PreparedReportStatus::Damaged;
     if (file.status != PreparedReportStatus::Read) {
         writeUtf8(stderr, preparedReportFailure(file.status, fileName, language) + u'\n');
         return std::nullopt;
@@ -101,7 +104,7 @@ int runReport(const QStringList &arguments, Language language)
     summary.rulesFile = rulesFile.value_or(QString());
 
     const std::optional<PreparedReport> report =
-        saved ? savedReport(*saved, language) : measuredReport(paths[0], summary, language);
+        saved ? savedReport(*saved, *format, language) : measuredReport(paths[0], summary, language);
     if (!report)
         return CliFailure;
     return writeFileForCli(paths.last(), reportFileBytes(*report, *format), language) ? CliSuccess : CliFailure;

@@ -1,9 +1,9 @@
 #include "prepared_report_file.h"
 
 #include "files/file_texts.h"
+#include "support/bounded_read.h"
 #include "support/path_parts.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -64,11 +64,34 @@ std::optional<qreal> number(const QJsonValue &json, qreal least, qreal most)
     return value;
 }
 
+// Whether XML 1.0 can hold a character: not the controls but tab and the line
+// ends, not U+FFFE or U+FFFF, not half of a surrogate pair.
+bool xmlHolds(QStringView text, qsizetype at)
+{
+    const char16_t unit = text[at].unicode();
+    if (QChar::isHighSurrogate(unit))
+        return at + 1 < text.size() && text[at + 1].isLowSurrogate();
+    if (QChar::isLowSurrogate(unit))
+        return at > 0 && text[at - 1].isHighSurrogate();
+    return unit >= 0x20 ? unit != 0xFFFE && unit != 0xFFFF : unit == u'\t' || unit == u'\n' || unit == u'\r';
+}
+
+// A text as every export can write it: the spreadsheets and the ODF text are
+// XML, and the workbook's library takes a NUL for the end of a text, so what
+// XML cannot hold becomes U+FFFD, which keeps the text's length.
+QString writable(QString text)
+{
+    for (qsizetype at = 0; at < text.size(); ++at)
+        if (!xmlHolds(text, at))
+            text[at] = QChar::ReplacementCharacter;
+    return text;
+}
+
 std::optional<QString> string(const QJsonValue &json, qsizetype longest)
 {
     if (!json.isString() || json.toString().size() > longest)
         return std::nullopt;
-    return json.toString();
+    return writable(json.toString());
 }
 
 // An array of at most `most` elements.
@@ -213,11 +236,15 @@ PreparedReportFile decodePreparedReport(const QByteArray &bytes)
     if (error.error != QJsonParseError::NoError || !document.isObject()
         || root.value("format") != QLatin1String(PreparedReportFormatName))
         return {};
-    // A later version may have changed anything but the format's name and its version.
-    const int version = root.value("version").toInt(0);
-    if (version > PreparedReportVersion)
+    // A later version may have changed anything but the format's name and its
+    // version, which is a whole number however large.
+    const QJsonValue version = root.value("version");
+    if (!version.isDouble() || version.toDouble() != std::floor(version.toDouble()))
+        return {};
+    if (version.toDouble() > PreparedReportVersion)
         return {PreparedReportStatus::Newer, {}};
-    std::optional<PreparedReport> report = version == PreparedReportVersion ? readReport(root) : std::nullopt;
+    std::optional<PreparedReport> report =
+        version.toDouble() == PreparedReportVersion ? readReport(root) : std::nullopt;
     if (!report)
         return {};
     return {PreparedReportStatus::Read, std::move(*report)};
@@ -225,11 +252,15 @@ PreparedReportFile decodePreparedReport(const QByteArray &bytes)
 
 PreparedReportFile readPreparedReportFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {PreparedReportStatus::CannotOpen, {}};
-    // One byte more than a report may have tells a larger file, whatever its size claims.
-    return decodePreparedReport(file.read(limits::FileBytes + 1));
+    // A FIFO or a device is not opened at all: it would wait or never end.
+    const BoundedRead file = readRegularFile(path, limits::FileBytes);
+    switch (file.status) {
+    case BoundedReadStatus::Read: break;
+    case BoundedReadStatus::CannotOpen:
+    case BoundedReadStatus::NotRegularFile: return {PreparedReportStatus::CannotOpen, {}};
+    case BoundedReadStatus::TooLarge: return {};
+    }
+    return decodePreparedReport(file.bytes);
 }
 
 QString preparedReportFailure(PreparedReportStatus status, const QString &path, Language language)

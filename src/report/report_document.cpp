@@ -1,5 +1,6 @@
 #include "report_document.h"
 
+#include "report_bounds.h"
 #include "report_painter.h"
 #include "report_text.h"
 
@@ -67,8 +68,21 @@ void insertSection(const PreparedReport &report, QTextCursor &cursor, const Repo
 
 } // namespace
 
-QByteArray reportDocument(const PreparedReport &report, const QByteArray &format)
+bool documentFits(const PreparedReport &report)
 {
+    qsizetype cells = 0;
+    for (const ReportContent &content : reportSections(report)) {
+        if (content.heads.size() > report_bounds::Columns)
+            return false;
+        cells += (1 + content.records.size()) * content.heads.size();
+    }
+    return cells <= report_bounds::Cells;
+}
+
+std::optional<QByteArray> reportDocument(const PreparedReport &report, const QByteArray &format)
+{
+    if (!documentFits(report))
+        return std::nullopt;
     QTextDocument document;
     QTextCursor cursor(&document);
     for (const ReportContent &content : reportSections(report)) {

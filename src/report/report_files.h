@@ -32,8 +32,14 @@ inline constexpr ReportFileFormat ReportFileFormats[] = {
     {ReportFormat::Prepared, "--prepared", PreparedReportExtension, PreparedReportFilter},
 };
 
-// The bytes of the report's file in a format; nothing when they could not be
-// made (the spreadsheets' libraries need memory or a temporary file).
+// Whether the report is within what the writer of a format builds
+// (report_bounds.h). A saved report beyond it is damaged: this program never
+// prepares one.
+bool reportFitsFormat(const PreparedReport &report, ReportFormat format);
+
+// The bytes of the report's file in a format; nothing beyond the format's
+// bounds or when they could not be made (the spreadsheets' libraries need
+// memory or a temporary file).
 std::optional<QByteArray> reportFileBytes(const PreparedReport &report, ReportFormat format);
 
 } // namespace kvt

@@ -292,9 +292,12 @@ std::optional<QByteArray> zipped(const QList<ZipEntry> &entries)
 
 std::optional<QByteArray> reportOds(const PreparedReport &report)
 {
+    const std::optional<ReportSheet> sheet = reportSheet(report);
+    if (!sheet)
+        return std::nullopt;
     // The type first and uncompressed, so that a reader knows the file by its start.
     return zipped({{"mimetype", MimeType},
-                   {"content.xml", contentXml(reportSheet(report))},
+                   {"content.xml", contentXml(*sheet)},
                    {"META-INF/manifest.xml", manifestXml()}});
 }
 

@@ -148,6 +148,13 @@ void ReportPreview::exportReport(const ReportFileFormat &file)
         QString::fromLatin1(file.filter),
         [extension](const QString &name) { return withExtension(name, extension); }};
     const PreparedReport report = m_prepare(currentPage(), m_chosen);
+    if (!reportFitsFormat(report, file.format)) {
+        m_files.prompts.showMessage(
+            {ApplicationTitle.text(m_files.language),
+             preparedReportFailure(PreparedReportStatus::Damaged, m_openedFile, m_files.language),
+             PromptIcon::Warning});
+        return;
+    }
     // A failure has been reported by the dialog loop; the preview stays open either way.
     saveThroughDialog(m_files, request, [&](const QString &) { return reportFileBytes(report, file.format); });
 }
@@ -170,6 +177,7 @@ void ReportPreview::openReport()
     }
     // The saved pages stay as they are; the printer takes their paper.
     m_prepare = [report = file.report](const PageSetup &, bool) { return report; };
+    m_openedFile = *name;
     if (m_choiceButton)
         m_choiceButton->setEnabled(false); // the saved pages hold what they hold
     setPage(file.report.page);

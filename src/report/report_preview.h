@@ -48,7 +48,8 @@ public:
 private:
     void setPage(const PageSetup &page);
     void addFileButtons(const std::optional<ReportChoice> &choice);
-    // The report on the page set up now, through the save dialog.
+    // The report on the page set up now, through the save dialog; an opened
+    // report that the format's writer would not take is reported as damaged.
     void exportReport(const ReportFileFormat &file);
     // A saved report file in place of the report shown; a file that cannot be
     // read is reported and changes nothing.
@@ -62,6 +63,7 @@ private:
     PrepareWithChoice m_prepare;
     bool m_chosen = false;
     QToolButton *m_choiceButton = nullptr;
+    QString m_openedFile; // the saved report shown, if one is
     FileCommandContext m_files;
     QPrintPreviewWidget *m_pages;
     ReportFindBar *m_findBar;

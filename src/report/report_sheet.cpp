@@ -1,5 +1,6 @@
 #include "report_sheet.h"
 
+#include "report_bounds.h"
 #include "report_text.h"
 
 #include <QRegularExpression>
@@ -23,7 +24,10 @@ std::optional<double> numberIn(const QString &text, int &decimals)
     return QString(text).replace(u',', u'.').toDouble();
 }
 
-SheetRow sheetRow(const QList<ReportText> &texts, ReportSheet &sheet, QList<qreal> &lefts, bool numbers)
+// Nothing once the sheet would have more columns or cells than any report's;
+// `cells` counts the cells of the rows placed so far, spanned ones included.
+std::optional<SheetRow> sheetRow(const QList<ReportText> &texts, ReportSheet &sheet, QList<qreal> &lefts,
+                                 bool numbers, qsizetype &cells)
 {
     SheetRow row;
     int column = -1;
@@ -35,6 +39,8 @@ SheetRow sheetRow(const QList<ReportText> &texts, ReportSheet &sheet, QList<qrea
         // A text that overlaps the one before it takes the next column.
         column = qMax(at, column + 1);
         if (column >= lefts.size()) {
+            if (lefts.size() == report_bounds::Columns)
+                return std::nullopt;
             lefts << text.box.left();
             sheet.columnWidths << text.box.width();
         }
@@ -44,6 +50,9 @@ SheetRow sheetRow(const QList<ReportText> &texts, ReportSheet &sheet, QList<qrea
         while (column + cell.columnsSpanned < lefts.size()
                && lefts[column + cell.columnsSpanned] < text.box.right() - ColumnTolerance)
             ++cell.columnsSpanned;
+        cells += cell.columnsSpanned;
+        if (cells > report_bounds::Cells)
+            return std::nullopt;
         // Spanned columns belong to this cell.
         column += cell.columnsSpanned - 1;
         row.cells << cell;
@@ -54,7 +63,7 @@ SheetRow sheetRow(const QList<ReportText> &texts, ReportSheet &sheet, QList<qrea
 
 } // namespace
 
-ReportSheet reportSheet(const PreparedReport &report)
+std::optional<ReportSheet> reportSheet(const PreparedReport &report)
 {
     const ReportContent content = reportContent(report);
     ReportSheet sheet;
@@ -67,20 +76,33 @@ ReportSheet reportSheet(const PreparedReport &report)
     const QList<ReportText> &columns = content.heads.isEmpty() && !content.records.isEmpty()
                                            ? content.records.first()
                                            : content.heads;
+    if (columns.size() > report_bounds::Columns)
+        return std::nullopt;
     QList<qreal> lefts;
     for (const ReportText &text : columns) {
         lefts << text.box.left();
         sheet.columnWidths << text.box.width();
     }
+    qsizetype cells = 0;
     // Placed first, so that the title spans the columns.
-    const SheetRow heads = sheetRow(content.heads, sheet, lefts, false);
+    const std::optional<SheetRow> heads = sheetRow(content.heads, sheet, lefts, false, cells);
+    if (!heads)
+        return std::nullopt;
     QList<SheetRow> records;
-    for (const QList<ReportText> &record : content.records)
-        records << sheetRow(record, sheet, lefts, true);
-    if (!content.title.isEmpty())
-        sheet.rows << sheetRow(content.title, sheet, lefts, false);
+    for (const QList<ReportText> &record : content.records) {
+        std::optional<SheetRow> row = sheetRow(record, sheet, lefts, true, cells);
+        if (!row)
+            return std::nullopt;
+        records << std::move(*row);
+    }
+    if (!content.title.isEmpty()) {
+        std::optional<SheetRow> title = sheetRow(content.title, sheet, lefts, false, cells);
+        if (!title)
+            return std::nullopt;
+        sheet.rows << std::move(*title);
+    }
     if (!content.heads.isEmpty())
-        sheet.rows << heads;
+        sheet.rows << *heads;
     sheet.rows << records;
     return sheet;
 }

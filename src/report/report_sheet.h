@@ -33,7 +33,9 @@ struct ReportSheet {
     QList<SheetRow> rows;
 };
 
-ReportSheet reportSheet(const PreparedReport &report);
+// Nothing when the sheet would have more columns or cells than the bounds of
+// report_bounds.h.
+std::optional<ReportSheet> reportSheet(const PreparedReport &report);
 
 // A text as a sheet name: at most 31 characters, none of []:*?/\ and no
 // apostrophe at either end (what spreadsheet programs accept); "Sheet1" when

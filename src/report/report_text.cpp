@@ -1,5 +1,6 @@
 #include "report_text.h"
 
+#include "report_bounds.h"
 #include "support/csv_text.h"
 
 namespace kvt {
@@ -9,7 +10,8 @@ constexpr qreal MillimetresPerCharacter = 2;
 
 // The band's texts on one line, each at its column as its alignment places it
 // there; a text wider than its column pushes the next one on, one blank after it.
-QString textLine(const PreparedBand &band, qreal leftMargin)
+// Nothing when a text would start further in than any report's line.
+std::optional<QString> textLine(const PreparedBand &band, qreal leftMargin)
 {
     QString line;
     for (const ReportText &text : band.texts) {
@@ -19,9 +21,13 @@ QString textLine(const PreparedBand &band, qreal leftMargin)
         const int width = qRound(text.box.width() / MillimetresPerCharacter);
         const int room = qMax<int>(0, width - int(text.text.size()));
         int at = column + (text.alignment & Qt::AlignLeft ? 0 : text.alignment & Qt::AlignRight ? room : room / 2);
+        if (at > report_bounds::LineStart)
+            return std::nullopt;
         if (!line.isEmpty())
             at = qMax<int>(at, int(line.size()) + 1);
-        line = line.leftJustified(at, u' ') + text.text;
+        if (line.size() < at)
+            line.resize(at, u' ');
+        line += text.text;
     }
     return line;
 }
@@ -64,14 +70,18 @@ ReportContent reportContent(const PreparedReport &report)
     return reportSections(report).first();
 }
 
-QByteArray reportPlainText(const PreparedReport &report)
+std::optional<QByteArray> reportPlainText(const PreparedReport &report)
 {
     QString text;
     for (const PreparedPage &page : report.pages) {
         if (!text.isEmpty())
             text += u'\f';
-        for (const PreparedBand &band : page.bands)
-            text += textLine(band, report.page.margins.left()) + u'\n';
+        for (const PreparedBand &band : page.bands) {
+            const std::optional<QString> line = textLine(band, report.page.margins.left());
+            if (!line || text.size() + line->size() >= report_bounds::PlainTextCharacters)
+                return std::nullopt;
+            text += *line + u'\n';
+        }
     }
     return text.toUtf8();
 }

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <optional>
+
 namespace kvt {
 
 // What a report says without its paging, for the formats that flow: the
@@ -23,8 +25,8 @@ ReportContent reportContent(const PreparedReport &report);
 
 // The pages as plain UTF-8 text: a line per band, each text in its column at
 // two millimetres a character (centred, or at the side it is aligned to),
-// pages parted by form feeds.
-QByteArray reportPlainText(const PreparedReport &report);
+// pages parted by form feeds. Nothing beyond the bounds of report_bounds.h.
+std::optional<QByteArray> reportPlainText(const PreparedReport &report);
 
 // The content for spreadsheets, in the program's CSV form (support/csv_text.h).
 QByteArray reportCsv(const PreparedReport &report);

@@ -127,7 +127,10 @@ bool writeRow(lxw_worksheet *sheet, lxw_row_t row, const SheetRow &cells, Format
 
 std::optional<QByteArray> reportXlsx(const PreparedReport &report)
 {
-    const ReportSheet content = reportSheet(report);
+    const std::optional<ReportSheet> sheetContent = reportSheet(report);
+    if (!sheetContent)
+        return std::nullopt;
+    const ReportSheet &content = *sheetContent;
     QTemporaryDir folder;
     if (!folder.isValid())
         return std::nullopt;

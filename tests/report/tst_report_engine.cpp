@@ -216,7 +216,7 @@ void TestReportEngine::plainText()
 {
     Records source({QStringLiteral("Песок"), QStringLiteral("a name much wider than its column"), {}, {}, {},
                     QStringLiteral("last")});
-    const QString text = QString::fromUtf8(reportPlainText(source.prepare(smallLayout())));
+    const QString text = QString::fromUtf8(reportPlainText(source.prepare(smallLayout())).value());
     // Two millimetres a character: the number column is 10 wide, the name column 30.
     const QString first = QStringLiteral("            Title; \"quoted\"\n"
                                          "    No                 Name\n"
@@ -250,7 +250,7 @@ void TestReportEngine::plainTextAlignment()
     report.page = {QSizeF(100, 100), QMarginsF(10, 10, 10, 10)};
     const ReportText text{QRectF(10, 10, 20, 5), QStringLiteral("ab"), 10, true, Qt::Alignment(alignment)};
     report.pages = {PreparedPage{{{BandKind::MasterData, {text}}}}};
-    QCOMPARE(QString::fromUtf8(reportPlainText(report)), line);
+    QCOMPARE(QString::fromUtf8(reportPlainText(report).value()), line);
 }
 
 void TestReportEngine::csv()
