@@ -1,5 +1,7 @@
 #include "file_size_limit.h"
 #include "files/kvt_file.h"
+#include "memory_limit.h"
+#include "report/prepared_report_file.h"
 #include "store/short_name20.h"
 #include "store/table_texts.h"
 #include "store_fixture.h"
@@ -12,6 +14,10 @@
 #include <QTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace kvt;
 
@@ -35,8 +41,13 @@ private slots:
     void failures_data();
     void failures();
     void spreadsheetOnAFullDisk();
+    void hostileReports_data();
+    void hostileReports();
+    void unwritableCharacters_data();
+    void unwritableCharacters();
 
 private:
+    QString writeReport(const QString &name, const QList<PreparedBand> &bands);
     static std::optional<QString> pdfText(const QString &pdf, const QString &mode);
     QString writeSample(const QString &name, const std::vector<quint32> &seriesLengths);
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -67,6 +78,18 @@ QString TestCliReport::writeSample(const QString &name, const std::vector<quint3
 QString TestCliReport::writeFile(const QString &name, const QByteArray &bytes)
 {
     return kvt::testing::writeTestFile(dir.filePath(name), bytes);
+}
+
+// A saved report of the bands given, as many pages as a report file allows
+// bands a page.
+QString TestCliReport::writeReport(const QString &name, const QList<PreparedBand> &bands)
+{
+    PreparedReport report;
+    report.page = {QSizeF(210, 297), QMarginsF(20, 5, 5, 10)};
+    report.fontFamily = QStringLiteral("Times New Roman");
+    for (qsizetype band = 0; band < bands.size(); band += prepared_report_limits::BandsPerPage)
+        report.pages << PreparedPage{bands.mid(band, prepared_report_limits::BandsPerPage)};
+    return writeFile(name, encodePreparedReport(report));
 }
 
 QByteArray TestCliReport::readFile(const QString &path)
@@ -393,6 +416,127 @@ void TestCliReport::spreadsheetOnAFullDisk()
     QCOMPARE(result.exitCode, 1);
     QVERIFY2(result.err.contains(("Can't create data file " + out).toUtf8()), result.err.constData());
     QVERIFY(!QFile::exists(out));
+}
+
+namespace {
+
+ReportText cellAt(qreal left, qreal width, const QString &text = QStringLiteral("7"))
+{
+    return ReportText{QRectF(left, 20, width, 5), text, 10, true, Qt::AlignCenter};
+}
+
+QList<PreparedBand> repeated(const PreparedBand &band, int count)
+{
+    return QList<PreparedBand>(count, band);
+}
+
+} // namespace
+
+void TestCliReport::hostileReports_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("error");
+
+    const QStringList documents{"--html", "--odt"};
+    const QStringList sheets{"--xlsx", "--ods"};
+    const auto damaged = [](const QString &path) {
+        return ("File is not a KVT-1.0 report or is damaged: " + QFileInfo(path).fileName() + "\n").toUtf8();
+    };
+
+    // Small files, well within what the reader takes, asking the writers for
+    // tables, sheets and lines of no end.
+    PreparedBand heads{BandKind::PageHeader, {}};
+    for (int column = 0; column < 1000; ++column)
+        heads.texts << cellAt(20 + 0.1 * column, 0.1);
+    const QString emptyRecords = writeReport("empty-records.kvtreport",
+                                             QList<PreparedBand>{heads} + repeated({BandKind::MasterData, {}}, 20000));
+    QTest::newRow("a thousand heads over 20,000 empty records")
+        << emptyRecords << documents + sheets << damaged(emptyRecords);
+    const PreparedBand wide{BandKind::MasterData, {cellAt(20, 10000)}};
+    const QString wideRecords =
+        writeReport("wide-records.kvtreport", QList<PreparedBand>{heads} + repeated(wide, 20000));
+    QTest::newRow("a thousand heads under records ten metres wide")
+        << wideRecords << documents + sheets << damaged(wideRecords);
+    PreparedBand fewerHeads{BandKind::PageHeader, heads.texts.mid(0, 100)};
+    const QString spanning =
+        writeReport("spanning-records.kvtreport", QList<PreparedBand>{fewerHeads} + repeated(wide, 20000));
+    QTest::newRow("a hundred heads under records spanning them")
+        << spanning << documents + sheets << damaged(spanning);
+    const QString farIn = writeReport("far-in.kvtreport", repeated({BandKind::MasterData, {cellAt(10000, 10)}}, 20000));
+    QTest::newRow("texts ten metres in") << farIn << QStringList{"--txt"} << damaged(farIn);
+    const QString longLines =
+        writeReport("long-lines.kvtreport", repeated({BandKind::MasterData, {cellAt(1990, 10)}}, 40000));
+    QTest::newRow("forty thousand lines a thousand blanks long") << longLines << QStringList{"--txt"}
+                                                                 << damaged(longLines);
+#ifdef Q_OS_UNIX
+    // Not a file at all: read, it would wait for a writer for ever.
+    const QString fifo = dir.filePath("fifo.kvtreport");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QTest::newRow("a FIFO") << fifo << QStringList{"--pdf"} << ("Can't open file " + fifo + "\n").toUtf8();
+#endif
+}
+
+// Each hostile file is refused with the program's message, promptly and
+// within a bound of memory, in every format it would make grow.
+void TestCliReport::hostileReports()
+{
+    QFETCH(QString, report);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, error);
+    for (const QString &option : options) {
+        const QString out = dir.filePath("hostile" + option.mid(1));
+        QProcess process;
+        const testing::ChildMemoryLimit limit(process, 1024);
+        process.start(QStringLiteral(KVT10_CLI), {"report", "--open", report, option, out});
+        const bool ended = process.waitForFinished(30000);
+        if (!ended)
+            process.kill();
+        process.waitForFinished();
+        QVERIFY2(ended, qPrintable(option + " did not end"));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(), error);
+        QVERIFY2(!QFile::exists(out), qPrintable(option));
+    }
+}
+
+void TestCliReport::unwritableCharacters_data()
+{
+    QTest::addColumn<QByteArray>("escaped"); // as JSON writes it
+    QTest::addColumn<QString>("read");
+
+    QTest::newRow("U+0001") << QByteArray("\\u0001") << QString(u'\uFFFD');
+    QTest::newRow("NUL") << QByteArray("\\u0000") << QString(u'\uFFFD');
+    QTest::newRow("U+FFFE") << QByteArray("\\ufffe") << QString(u'\uFFFD');
+    QTest::newRow("U+FFFF") << QByteArray("\\uffff") << QString(u'\uFFFD');
+    QTest::newRow("a lone high surrogate") << QByteArray("\\ud800") << QString(u'\uFFFD');
+    QTest::newRow("a lone low surrogate") << QByteArray("\\udc00") << QString(u'\uFFFD');
+    QTest::newRow("a character beyond the BMP") << QByteArray("\\ud83d\\ude00") << QStringLiteral("\U0001F600");
+    QTest::newRow("a tab") << QByteArray("\\t") << QStringLiteral("\t");
+}
+
+// A saved report whose title holds a character XML cannot hold gives
+// well-formed workbooks and documents, the character replaced and nothing cut.
+void TestCliReport::unwritableCharacters()
+{
+    QFETCH(QByteArray, escaped);
+    QFETCH(QString, read);
+    QByteArray bytes = readFile(savedSample);
+    const QByteArray title = QStringLiteral("Измеренные значения модуля упругости").toUtf8();
+    QVERIFY(bytes.contains(title));
+    bytes.replace(title, "before" + escaped + "after");
+    const QString saved = writeFile("unwritable.kvtreport", bytes);
+    for (const QString &option : QStringList{"--xlsx", "--ods", "--odt"}) {
+        const QString out = dir.filePath("unwritable" + option.mid(1));
+        const testing::CliRun result = testing::runCli({"report", "--open", saved, option, out});
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        const std::optional<QString> texts = testing::toolOutput("python3", {XML_TEXTS, out});
+        SKIP_WITHOUT_TOOL(texts);
+        QVERIFY2(texts->endsWith("well-formed\n"), qPrintable(option));
+        QVERIFY2(texts->contains("before" + read + "after"), qPrintable(option + ": " + *texts));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCliReport)

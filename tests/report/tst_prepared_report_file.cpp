@@ -122,6 +122,8 @@ private slots:
     void roundTrip();
     void decode_data();
     void decode();
+    void replacesWhatXmlCannotHold_data();
+    void replacesWhatXmlCannotHold();
     void readsFiles();
     void failureTexts_data();
     void failureTexts();
@@ -187,6 +189,8 @@ void TestPreparedReportFile::decode_data()
     QTest::newRow("next version") << changed([](QJsonObject &root) { root["version"] = 2; }) << Newer;
     QTest::newRow("far later version, nothing else")
         << json({{"format", "kvt10-prepared-report"}, {"version", 1000000}}) << Newer;
+    QTest::newRow("a version beyond any integer")
+        << json({{"format", "kvt10-prepared-report"}, {"version", 1e12}}) << Newer;
     for (const QJsonValue &version : {QJsonValue(0), QJsonValue(-1), QJsonValue(1.5), QJsonValue("1"), QJsonValue()})
         QTest::addRow("version %s", json({{"v", version}}).constData())
             << changed([&](QJsonObject &root) { root["version"] = version; }) << Damaged;
@@ -243,11 +247,51 @@ void TestPreparedReportFile::decode()
         QVERIFY(file.report.pages.isEmpty());
 }
 
+void TestPreparedReportFile::replacesWhatXmlCannotHold_data()
+{
+    QTest::addColumn<QByteArray>("escaped"); // as JSON writes it
+    QTest::addColumn<QString>("read");
+
+    const QString replaced(u'\uFFFD');
+    QTest::newRow("NUL") << QByteArray("\\u0000") << replaced;
+    QTest::newRow("U+0001") << QByteArray("\\u0001") << replaced;
+    QTest::newRow("U+001F") << QByteArray("\\u001f") << replaced;
+    QTest::newRow("U+FFFE") << QByteArray("\\ufffe") << replaced;
+    QTest::newRow("U+FFFF") << QByteArray("\\uffff") << replaced;
+    QTest::newRow("a lone high surrogate") << QByteArray("\\ud800") << replaced;
+    QTest::newRow("a lone low surrogate") << QByteArray("\\udc00") << replaced;
+    QTest::newRow("a pair the wrong way round") << QByteArray("\\udc00\\ud800") << replaced + replaced;
+    QTest::newRow("a lone high surrogate before a letter") << QByteArray("\\ud83dx") << replaced + u'x';
+    // What XML holds stays as it was.
+    QTest::newRow("a character beyond the BMP") << QByteArray("\\ud83d\\ude00") << QStringLiteral("\U0001F600");
+    QTest::newRow("tab and line ends") << QByteArray("\\t\\n\\r") << QStringLiteral("\t\n\r");
+    QTest::newRow("DEL and U+FFFD") << QByteArray("\\u007f\\ufffd") << QStringLiteral("\u007f\uFFFD");
+}
+
+// Every export can write what is read: the XML formats and the workbook's
+// library, which ends a text at a NUL. The text keeps its length.
+void TestPreparedReportFile::replacesWhatXmlCannotHold()
+{
+    QFETCH(QByteArray, escaped);
+    QFETCH(QString, read);
+    QByteArray bytes = withFirstText("text", "text@");
+    bytes.replace("\"font\":\"Times New Roman\"", "\"font\":\"font@\"");
+    bytes.replace('@', escaped);
+    const PreparedReportFile file = decodePreparedReport(bytes);
+    QCOMPARE(file.status, PreparedReportStatus::Read);
+    QCOMPARE(file.report.pages[0].bands[0].texts[0].text, "text" + read);
+    QCOMPARE(file.report.fontFamily, "font" + read);
+}
+
 void TestPreparedReportFile::readsFiles()
 {
     QTemporaryDir dir;
     QCOMPARE(readPreparedReportFile(dir.filePath("absent.kvtreport")).status, PreparedReportStatus::CannotOpen);
     QCOMPARE(readPreparedReportFile(dir.path()).status, PreparedReportStatus::CannotOpen);
+#ifdef Q_OS_UNIX
+    // A device never ends; it is not read at all.
+    QCOMPARE(readPreparedReportFile("/dev/zero").status, PreparedReportStatus::CannotOpen);
+#endif
 
     QFile file(dir.filePath("report.kvtreport"));
     QVERIFY(file.open(QIODevice::WriteOnly));
