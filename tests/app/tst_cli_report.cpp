@@ -513,7 +513,6 @@ void TestCliReport::unwritableCharacters_data()
     QTest::newRow("a lone high surrogate") << QByteArray("\\ud800") << QString(u'\uFFFD');
     QTest::newRow("a lone low surrogate") << QByteArray("\\udc00") << QString(u'\uFFFD');
     QTest::newRow("a character beyond the BMP") << QByteArray("\\ud83d\\ude00") << QStringLiteral("\U0001F600");
-    QTest::newRow("a tab") << QByteArray("\\t") << QStringLiteral("\t");
 }
 
 // A saved report whose title holds a character XML cannot hold gives
