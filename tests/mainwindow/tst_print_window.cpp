@@ -46,6 +46,8 @@ private slots:
     void savedReportOpensAgain();
     void refusesUnreadableReports_data();
     void refusesUnreadableReports();
+    void refusesExportsBeyondBounds_data();
+    void refusesExportsBeyondBounds();
     void findsText_data();
     void findsText();
     void marksHitsOnlyInThePreview();
@@ -481,6 +483,57 @@ void TestPrintWindow::refusesUnreadableReports()
     QCOMPARE(preview->findChild<QPrintPreviewWidget *>()->pageCount(), 1);
     exportTo(preview, "AExport_csv", "after.csv");
     QCOMPARE(readAll(folder->filePath("after.csv")), readAll(folder->filePath("before.csv")));
+}
+
+void TestPrintWindow::refusesExportsBeyondBounds_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("refused");
+
+    // Tables too wide for the documents and the sheets, a line too long for plain text.
+    QTest::newRow("HTML") << "AExport_html" << true;
+    QTest::newRow("ODF text") << "AExport_odt" << true;
+    QTest::newRow("Excel spreadsheet") << "AExport_xlsx" << true;
+    QTest::newRow("OpenDocument spreadsheet") << "AExport_ods" << true;
+    QTest::newRow("plain text") << "AExport_txt" << true;
+    QTest::newRow("PDF") << "AExport_pdf" << false;
+    QTest::newRow("CSV") << "AExport_csv" << false;
+}
+
+// A saved report that asks an export for more than any report holds opens,
+// but that export says it is damaged instead of asking for a name.
+void TestPrintWindow::refusesExportsBeyondBounds()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, refused);
+    PreparedBand heads{BandKind::PageHeader, {}};
+    for (int column = 0; column < 101; ++column)
+        heads.texts << ReportText{QRectF(20 + column, 20, 1, 5), "7"};
+    const PreparedBand farIn{BandKind::MasterData, {ReportText{QRectF(2100, 25, 5, 5), "7"}}};
+    PreparedReport report;
+    report.fontFamily = "Times New Roman";
+    report.pages = {PreparedPage{{heads, farIn}}};
+    QFile file(folder->filePath("wide.kvtreport"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodePreparedReport(report));
+    file.close();
+
+    makeWindow({2, 1});
+    ReportPreview *preview = print();
+    openIn(preview, "wide.kvtreport");
+    QVERIFY(prompts.messages().empty());
+    const QString out = folder->filePath("out." + action.mid(action.indexOf(u'_') + 1));
+    if (refused) {
+        preview->findChild<QToolButton *>("ExportButton")->menu()->findChild<QAction *>(action)->trigger();
+        QVERIFY(prompts.saveRequests().empty());
+        QCOMPARE(prompts.messages().size(), size_t(1));
+        QCOMPARE(prompts.messages()[0].text, QString("File is not a KVT-1.0 report or is damaged: wide.kvtreport"));
+        QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
+    } else {
+        exportTo(preview, action, QFileInfo(out).fileName());
+        QVERIFY(prompts.messages().empty());
+    }
+    QCOMPARE(QFile::exists(out), !refused);
 }
 
 void TestPrintWindow::findsText_data()
