@@ -8,7 +8,6 @@
 #include "support/settings_location.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace kvt {
 namespace {
@@ -50,12 +49,18 @@ bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes
 
 std::optional<QList<RequirementRule>> readRulesForCli(const QString &rulesFile, Language language)
 {
-    if (!rulesFile.isEmpty() && !(QFileInfo(rulesFile).isFile() && QFileInfo(rulesFile).isReadable())) {
+    const SettingsFile settings = rulesFile.isEmpty() ? windowProgramSettings() : SettingsFile(rulesFile);
+    const SettingsSnapshot snapshot = settings.read();
+    if (const std::optional<SettingsRefusal> refusal = snapshot.refusal()) {
+        writeUtf8(stderr, unreadSettingsText(refusal->status).text(language) + refusal->path + u'\n');
+        return std::nullopt;
+    }
+    // A rules file named on the command line must be there; the settings file need not.
+    if (!rulesFile.isEmpty() && !snapshot.fileExists()) {
         writeUtf8(stderr, CannotOpenFile.text(language) + rulesFile + u'\n');
         return std::nullopt;
     }
-    const SettingsFile settings = rulesFile.isEmpty() ? windowProgramSettings() : SettingsFile(rulesFile);
-    std::optional<QList<RequirementRule>> rules = readRequirementRules(settings);
+    std::optional<QList<RequirementRule>> rules = readRequirementRules(snapshot);
     if (!rules)
         writeUtf8(stderr, RulesUnreadable.text(language) + settings.path() + u'\n');
     return rules;

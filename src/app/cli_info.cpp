@@ -14,7 +14,7 @@ const TextPair SeriesInFile{u"; серий в файле: ", u"; series in the f
 
 void printRow(const QStringList &cells)
 {
-    writeUtf8(stdout, cells.join(u'\t') + u'\n');
+    writeUtf8(stdout, tabSeparatedLine(cells));
 }
 
 } // namespace

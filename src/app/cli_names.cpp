@@ -51,11 +51,13 @@ int runNames(const QStringList &arguments, Language language)
     return worker.runRequest(options->timeoutSeconds, [&] { return postRequest(worker.link(), kind.readRequest); }, [&] {
         const QStringList names = namesFromTable(table);
         if (options->output.isEmpty()) {
-            writeUtf8(stdout, names.join(u'\n') + u'\n');
+            for (const QString &name : names)
+                writeUtf8(stdout, oneCell(name) + u'\n');
             return int(CliSuccess);
         }
-        const QByteArray bytes = updatedNameListFile(options->output, kind.fileSection, names);
-        return int(writeFileForCli(options->output, bytes, language) ? CliSuccess : CliFailure);
+        return int(writeFileForCli(options->output, updatedNameListFile(options->output, kind.fileSection, names), language)
+                       ? CliSuccess
+                       : CliFailure);
     });
 }
 

@@ -53,7 +53,7 @@ int runStats(const QStringList &arguments, Language language)
         return CliSuccess;
     }
     for (const QStringList &row : grid)
-        writeUtf8(stdout, row.join(u'\t') + u'\n');
+        writeUtf8(stdout, tabSeparatedLine(row));
     return CliSuccess;
 }
 

@@ -6,7 +6,7 @@ namespace {
 constexpr int ValueBuffer = 256;
 const QString Layout = QStringLiteral("1");
 
-QString readValue(const SettingsFile &settings, const QString &key)
+QString readValue(const SettingsSnapshot &settings, const QString &key)
 {
     return settings.readString(RequirementsSection, key, QString(), ValueBuffer).trimmed();
 }
@@ -18,7 +18,7 @@ QString numbered(const char16_t *name, qsizetype number)
 
 } // namespace
 
-std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &settings)
+std::optional<QList<RequirementRule>> readRequirementRules(const SettingsSnapshot &settings)
 {
     const QString layout = readValue(settings, QStringLiteral("Layout"));
     const QString countText = readValue(settings, QStringLiteral("Count"));
@@ -43,6 +43,11 @@ std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &s
         rules << rule;
     }
     return rules;
+}
+
+std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &settings)
+{
+    return readRequirementRules(settings.read());
 }
 
 bool writeRequirementRules(SettingsFile &settings, const QList<RequirementRule> &rules)

@@ -34,6 +34,8 @@ inline constexpr char16_t RequirementsSection[] = u"Requirements";
 // trusted: a Layout other than 1 (a later program's), a Count that is no
 // number, a rule without an object or without a number as its Dynamic, or a
 // number that is negative.
+std::optional<QList<RequirementRule>> readRequirementRules(const SettingsSnapshot &settings);
+// The same from the file as it is now, read once.
 std::optional<QList<RequirementRule>> readRequirementRules(const SettingsFile &settings);
 
 // Replaces the section with these rules in one write; false when the file

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/bilingual.h"
+#include "support/profile_file.h"
 
 #include <QString>
 
@@ -16,6 +17,11 @@ inline constexpr TextPair ReplaceExistingFirst{u"Файл ", u"File "};
 inline constexpr TextPair ReplaceExistingSecond{u" уже существует.\nЗаменить его?", u" already exists.\nReplace it?"};
 inline constexpr TextPair CannotOpenFile{u"Не удается открыть файл ", u"Can't open file "};
 inline constexpr TextPair FileRejected{u"Файл не читается или испорчен", u"File is not readable or damaged"};
+// Said before the name of a settings or rules file that is there but was not read.
+inline const TextPair &unreadSettingsText(ProfileFileStatus status)
+{
+    return status == ProfileFileStatus::Utf16 ? Utf16FileRefused : CannotOpenFile;
+}
 inline constexpr TextPair LoadedFileStatus{u"Файл ", u"File "};
 inline constexpr TextPair DataReadStatus{u"Данные считаны", u"Data Readed"};
 

@@ -8,7 +8,9 @@
 #include "namelists/name_list_editor.h"
 #include "text_grid_model.h"
 #include "text_grid_view.h"
+#include "files/file_texts.h"
 #include "store/table_texts.h"
+#include "support/common_texts.h"
 #include "window_layout.h"
 
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -178,6 +181,13 @@ void TForm1::FormCreate()
         ALangRusExecute();
     else
         ALangEngExecute();
+    // Told once the language is known; the defaults serve meanwhile, and the
+    // file is left as it is.
+    if (startup.refusal)
+        m_prompts.showMessage({ApplicationTitle.text(m_language),
+                               unreadSettingsText(startup.refusal->status).text(m_language)
+                                   + QDir::toNativeSeparators(startup.refusal->path),
+                               PromptIcon::Warning});
 
     const WindowPlacement &window = startup.placement;
     resize(window.width, window.height);

@@ -8,12 +8,12 @@ namespace {
 // Start-up values were read into 10-byte buffers: at most 9 characters count.
 constexpr int ValueBuffer = 10;
 
-QString readValue(const SettingsFile &settings, QStringView section, QStringView key, const QString &defaultValue)
+QString readValue(const SettingsSnapshot &settings, QStringView section, QStringView key, const QString &defaultValue)
 {
     return settings.readString(section, key, defaultValue, ValueBuffer);
 }
 
-int readInteger(const SettingsFile &settings, QStringView section, QStringView key, int defaultValue)
+int readInteger(const SettingsSnapshot &settings, QStringView section, QStringView key, int defaultValue)
 {
     return settings.readInteger(section, key, defaultValue, defaultValue, ValueBuffer);
 }
@@ -24,16 +24,18 @@ bool startsWith(const QString &value, char16_t first)
     return !value.isEmpty() && value.front() == first;
 }
 
-bool readCheck(const SettingsFile &settings, QStringView key, bool defaultChecked)
+bool readCheck(const SettingsSnapshot &settings, QStringView key, bool defaultChecked)
 {
     return !startsWith(readValue(settings, u"Config", key, defaultChecked ? u"Y"_s : u"N"_s), u'N');
 }
 
 } // namespace
 
-StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen)
+StartupSettings readStartupSettings(const SettingsFile &file, QSize screen)
 {
+    const SettingsSnapshot settings = file.read();
     StartupSettings result;
+    result.refusal = settings.refusal();
 
     const QString langId = settings.readString(u"Config", u"LangId", QString(), ValueBuffer);
     if (!langId.isEmpty())
@@ -72,7 +74,7 @@ StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen)
 
 void countStart(SettingsFile &settings)
 {
-    const int uses = readInteger(settings, u"Config", u"Uses", 0);
+    const int uses = readInteger(settings.read(), u"Config", u"Uses", 0);
     settings.writeString(u"Config", u"Uses", QString::number(uses + 1));
 }
 

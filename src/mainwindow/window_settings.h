@@ -37,9 +37,13 @@ struct StartupSettings {
     WindowPlacement placement;
     DisplayModes modes;
     CurveChecks checks;
+    // A settings file that is there but could not be read: the values above
+    // are the defaults, and the user is told why.
+    std::optional<SettingsRefusal> refusal;
 };
 
-// Reads every start-up key with its default, clamp and first-character rule.
+// Reads every start-up key, from one reading of the file, with its default,
+// clamp and first-character rule.
 // A size or position that is not a decimal integer falls back to its default.
 StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen);
 

@@ -2,9 +2,7 @@
 
 #include "name_list_kind.h"
 #include "store/short_name20.h"
-#include "support/profile_text.h"
-
-#include <QFile>
+#include "support/profile_file.h"
 
 namespace kvt {
 namespace {
@@ -14,14 +12,21 @@ QString slotKey(int slot)
     return QStringLiteral("Name%1").arg(slot, 2, 10, QLatin1Char('0'));
 }
 
+QByteArray withNames(ProfileText profile, const QString &section, const QStringList &names)
+{
+    for (int slot = 0; slot < NameCount; ++slot)
+        profile.setValue(section, slotKey(slot), names.value(slot));
+    return profile.bytes();
+}
+
 } // namespace
 
 std::optional<QStringList> readNameListFile(const QString &path, const QString &section)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const ProfileFile file = readProfileFile(path, NameListFileMaxBytes, ProfileText::Encoding::Windows1251);
+    if (file.status != ProfileFileStatus::Read)
         return std::nullopt;
-    const ProfileText profile = ProfileText::parse(file.readAll(), ProfileText::Encoding::Windows1251);
+    const ProfileText &profile = file.text;
     QStringList names;
     bool anyName = false;
     for (int slot = 0; slot < NameCount; ++slot) {
@@ -36,16 +41,15 @@ std::optional<QStringList> readNameListFile(const QString &path, const QString &
 
 QByteArray nameListFileBytes(const QByteArray &existing, const QString &section, const QStringList &names)
 {
-    ProfileText profile = ProfileText::parse(existing, ProfileText::Encoding::Windows1251);
-    for (int slot = 0; slot < NameCount; ++slot)
-        profile.setValue(section, slotKey(slot), names.value(slot));
-    return profile.bytes();
+    return withNames(ProfileText::parse(existing, ProfileText::Encoding::Windows1251), section, names);
 }
 
-QByteArray updatedNameListFile(const QString &path, const QString &section, const QStringList &names)
+std::optional<QByteArray> updatedNameListFile(const QString &path, const QString &section, const QStringList &names)
 {
-    QFile file(path);
-    return nameListFileBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), section, names);
+    ProfileFile file = readProfileFile(path, NameListFileMaxBytes, ProfileText::Encoding::Windows1251);
+    if (file.status != ProfileFileStatus::Read && file.status != ProfileFileStatus::Missing)
+        return std::nullopt;
+    return withNames(std::move(file.text), section, names);
 }
 
 } // namespace kvt

@@ -2,11 +2,14 @@
 #include "namelists/name_list_file.h"
 #include "namelists/name_list_kind.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kvt;
 
@@ -17,6 +20,7 @@ private slots:
     void init() { simulator.clear(); }
     void namesRoundTrip_data();
     void namesRoundTrip();
+    void unreadableNameFile_data();
     void unreadableNameFile();
     void screen();
     void noInstrument_data();
@@ -89,6 +93,7 @@ void TestCliDevice::namesRoundTrip()
     QTRY_VERIFY(QFile::exists(pipes + "/Pipe01"));
     QStringList names = defaultNames(kind, Language::English);
     names[7] = QStringLiteral("Участок у моста №12");
+    names[8] = QStringLiteral("TAB\there");
     QFile edited(file);
     QVERIFY(edited.open(QIODevice::WriteOnly));
     edited.write(nameListFileBytes({}, kind.fileSection, names));
@@ -98,18 +103,44 @@ void TestCliDevice::namesRoundTrip()
     QVERIFY2(write.err.endsWith("Param Writed\n"), qPrintable(write.err));
     const Run back = cli({"names", "read", list}, dir.filePath("no-libusb.so"), pipes);
     QCOMPARE(back.exitCode, 0);
-    QCOMPARE(back.out, names.join('\n') + '\n');
+    // One name a line, a TAB in one a blank.
+    QCOMPARE(back.out, QStringList(names).replaceInStrings("\t", " ").join('\n') + '\n');
     simulator.terminate();
     QVERIFY(simulator.waitForFinished(5000));
 }
 
+void TestCliDevice::unreadableNameFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("another list's file") << "objects";
+    QTest::newRow("larger than any name list") << "huge";
+    QTest::newRow("a folder") << "folder";
+#ifdef Q_OS_UNIX
+    // Read as files, the first never ends and the second waits for a writer for ever.
+    QTest::newRow("an endless device") << "/dev/zero";
+    QTest::newRow("a FIFO") << "fifo";
+#endif
+}
+
 void TestCliDevice::unreadableNameFile()
 {
-    const QString file = dir.filePath("objects.objkvt");
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write("[Objects Names]\nName00=a\n");
-    out.close();
+    QFETCH(QString, kind);
+    QString file = dir.filePath(kind + ".mtkvt");
+    if (kind == "objects" || kind == "huge") {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(kind == "objects" ? "[Objects Names]\nName00=a\n" : "[Materials Names]\nName00=a\n");
+        if (kind == "huge")
+            out.write(QByteArray(NameListFileMaxBytes, ';'));
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkpath(file));
+#ifdef Q_OS_UNIX
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+#endif
+    } else {
+        file = kind;
+    }
     const Run run = cli({"names", "write", "materials", file});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.err, "File is not readable or damaged: " + file + "\n");

@@ -64,6 +64,13 @@ void TestCliInfo::printsTable_data()
                                            "Vibr.velocity, m/c\t0,123+0,456\t0,123+0,456\t0,123+0,456\n"
                                            "Vibr.displacement, mm\t1,500\t1,500\t1,500\n"
                                            "Impact force, N\t12345\t12345\t12345\n");
+    auto crafted = std::make_unique<MeasurementStore>();
+    kvt::testing::fillStoreWithSeries(*crafted, {1});
+    writeShortName20(crafted->records()[0].nameField(ImpactRecord::ObjectName), QStringLiteral("a\tb\nc\rd"));
+    writeShortName20(crafted->records()[0].nameField(ImpactRecord::MaterialName), QStringLiteral("\n1/9\t"));
+    QTest::newRow("a TAB or a line break in a name starts no cell nor row")
+        << QStringList{"info", write("crafted.kvt", kvt::encodeKvt(*crafted))}
+        << QByteArray("1/1\t06.11.13\t14:07:45\t81\t41\t 1/9 \ta b c d\n");
     QTest::newRow("impact table, Russian") << QStringList{"info", "--series", "1", sample, "--lang", "ru"}
                              << QByteArray("06.11.2013, 14:07:45\t1-й удар\t2-й удар\n"
                                            "Дин.модуль, МПа\t81,0\t82,0\n"

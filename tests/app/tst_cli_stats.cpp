@@ -2,10 +2,13 @@
 #include "test_file.h"
 #include "store_fixture.h"
 #include "files/kvt_file.h"
+#include "memory_limit.h"
+#include "support/settings_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +59,8 @@ private slots:
     void rulesOfTheSettingsFile();
     void failures_data();
     void failures();
+    void hostileRulesFileStaysBounded_data();
+    void hostileRulesFileStaysBounded();
 
 private:
     QString write(const QString &name, const QByteArray &bytes);
@@ -92,6 +97,9 @@ void TestCliStats::printsTable_data()
                + "95,5\t40\t10\t0\t0\tне соответствует\n" + RoadRow + "\t\t\t\t\tнет требования\n";
     QTest::newRow("CSV") << QStringList{"stats", sample, "--csv", "--rules", rules}
                          << "\xEF\xBB\xBF" + QByteArray(EnglishTable).replace('\t', ';').replace("\n", "\r\n");
+    QTest::newRow("rules file with CR line ends")
+        << QStringList{"stats", sample, "--rules", write("cr.ini", QByteArray(Rules).replace('\n', '\r'))}
+        << EnglishTable;
     QTest::newRow("empty file: the header alone")
         << QStringList{"stats", write("empty.kvt", QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16)), "--rules", rules}
         << EnglishHeader;
@@ -156,6 +164,16 @@ void TestCliStats::failures_data()
                                         << "Requirements cannot be read: " + damaged.toUtf8() + '\n';
     QTest::newRow("rules file damaged, Russian") << QStringList{"--lang", "ru", "stats", sample, "--rules", damaged}
                                                  << 1 << "Требования не читаются: " + damaged.toUtf8() + '\n';
+    const QString utf16 = write("utf16.ini", QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)
+                                                 .encode(QString::fromUtf8(Rules)));
+    QTest::newRow("rules file in UTF-16") << QStringList{"stats", sample, "--rules", utf16} << 1
+                                          << "A UTF-16 file cannot be read (save it as UTF-8 or Windows-1251): "
+                                                 + utf16.toUtf8() + '\n';
+    QTest::newRow("rules file in UTF-16, Russian")
+        << QStringList{"--lang", "ru", "stats", sample, "--rules", utf16} << 1
+        << "Файл в кодировке UTF-16 не читается (сохраните его в UTF-8 или Windows-1251): " + utf16.toUtf8() + '\n';
+    QTest::newRow("rules file is a folder") << QStringList{"stats", sample, "--rules", dir.path()} << 1
+                                            << "Can't open file " + dir.path().toUtf8() + '\n';
     QTest::newRow("measurement file missing") << QStringList{"stats", dir.filePath("absent.kvt"), "--rules", rules}
                                               << 1 << QByteArray();
     QTest::newRow("no file") << QStringList{"stats", "--csv"} << 2 << QByteArray();
@@ -181,6 +199,42 @@ void TestCliStats::failures()
         QCOMPARE(run.err, error);
     else if (exitCode == 2)
         QVERIFY(run.err.startsWith("usage: kvt10-cli stats "));
+}
+
+void TestCliStats::hostileRulesFileStaysBounded_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error"); // before the file's name; empty: none
+
+    constexpr qsizetype Huge = 20 * 1024 * 1024;
+    const qsizetype bound = SettingsFile::MaxBytes;
+    QTest::newRow("20 MB of blank lines") << QByteArray(Huge, '\n') << 1 << QByteArray("Can't open file ");
+    QTest::newRow("one line of 20 MB") << QByteArray("[Requirements]\nObject1=" + QByteArray(Huge, 'x')) << 1
+                                       << QByteArray("Can't open file ");
+    QTest::newRow("blank lines up to the bound") << QByteArray(bound, '\n') << 0 << QByteArray();
+    QTest::newRow("CR line ends up to the bound") << QByteArray(bound, '\r') << 0 << QByteArray();
+    QTest::newRow("one line up to the bound")
+        << QByteArray("[Requirements]\nLayout=1\nCount=1\nDynamic1=1\nObject1=" + QByteArray(bound - 64, 'x')) << 1
+        << QByteArray("Requirements cannot be read: ");
+}
+
+void TestCliStats::hostileRulesFileStaysBounded()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+
+    const QString file = write("hostile.ini", bytes);
+    QProcess process;
+    const kvt::testing::ChildMemoryLimit limit(process, 400);
+    if (!limit.applies())
+        QSKIP("no memory limit for a child on this system");
+    process.start(KVT10_CLI, {"stats", sample, "--rules", file});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.readAllStandardError(), error.isEmpty() ? QByteArray() : error + file.toUtf8() + '\n');
+    QCOMPARE(process.exitCode(), exitCode);
 }
 
 QTEST_GUILESS_MAIN(TestCliStats)

@@ -28,6 +28,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void shorterListLeavesNoOldKeys();
+    void lineBreakInANameChangesNoRule();
     void readsWrittenByHand_data();
     void readsWrittenByHand();
 
@@ -120,6 +121,17 @@ void TestRequirementRules::shorterListLeavesNoOldKeys()
                                         "Dynamic1=5\nStatic1=\nLargestCv1=\n"));
 }
 
+void TestRequirementRules::lineBreakInANameChangesNoRule()
+{
+    // Names come from measurement files, which can hold any bytes.
+    const QString path = write("[Config]\r\nUses=3\r\n");
+    SettingsFile settings(path);
+    QVERIFY(writeRequirementRules(settings, {rule("Base\nDynamic1=0", "", 120), rule("B", "x\r\nCount=0", 90, 40)}));
+    QCOMPARE(readRequirementRules(settings),
+             std::optional<Rules>(Rules{rule("Base Dynamic1=0", "", 120), rule("B", "x  Count=0", 90, 40)}));
+    QCOMPARE(settings.readString(u"Config", u"Uses", "0", 10), QString("3"));
+}
+
 void TestRequirementRules::readsWrittenByHand_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -132,6 +144,11 @@ void TestRequirementRules::readsWrittenByHand_data()
         << QByteArray("[requirements]\nLAYOUT = 1\nCount=2\nObject1= A \nDynamic1=85.5\n"
                       "Object2=B\nMaterial2=x\nDynamic2=90,25\nStatic2=40\nLargestCv2=12,5\n")
         << std::optional<Rules>(Rules{rule("A", "", 85.5), rule("B", "x", 90.25, 40, 12.5)});
+    QTest::newRow("names in quotes") << QByteArray(
+        "[Requirements]\nLayout=1\nCount=1\nObject1='A'\nMaterial1=\" x \"\nDynamic1=\"1\"\n")
+                                     << std::optional<Rules>(Rules{rule("A", "x", 1)});
+    QTest::newRow("CR line ends") << QByteArray("[Requirements]\rLayout=1\rCount=1\rObject1=A\rDynamic1=2\r")
+                                  << std::optional<Rules>(Rules{rule("A", "", 2)});
     QTest::newRow("rules past Count are not read")
         << QByteArray(head + "Dynamic1=1\nObject2=B\nDynamic2=2\n") << std::optional<Rules>(Rules{rule("A", "", 1)});
     QTest::newRow("later layout") << QByteArray("[Requirements]\nLayout=2\nCount=0\n") << std::optional<Rules>();

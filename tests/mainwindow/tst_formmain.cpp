@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <QTest>
 #include <QUrl>
 
@@ -43,6 +44,8 @@ private slots:
 
     void firstStart();
     void laterStartSkipsTheQuestion();
+    void unreadableSettingsAreSaid_data();
+    void unreadableSettingsAreSaid();
     void views_data();
     void views();
     void languageSwitch_data();
@@ -152,6 +155,40 @@ void TestFormMain::firstStart()
 
     QCOMPARE(iniValue("Config", "LangId"), QString("Eng"));
     QCOMPARE(iniValue("Config", "Uses"), QString("1"));
+}
+
+void TestFormMain::unreadableSettingsAreSaid_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // before the file's name
+
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    QTest::newRow("UTF-16") << QByteArray(utf16.encode(u"[Config]\r\nLangId=Rus\r\nSuper=Y\r\n"))
+                            << "A UTF-16 file cannot be read (save it as UTF-8 or Windows-1251): ";
+    QTest::newRow("larger than any settings file")
+        << QByteArray("[Config]\nLangId=Rus\nSuper=Y\n" + QByteArray(SettingsFile::MaxBytes, '\n'))
+        << "Can't open file ";
+}
+
+void TestFormMain::unreadableSettingsAreSaid()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+
+    writeIni(bytes);
+    prompts.answerLanguage(Language::English);
+    auto window = makeWindow();
+    // The defaults serve: the language is asked, the standard view shown.
+    QCOMPARE(prompts.languageQuestions(), 1);
+    QVERIFY(window->findChild<QCheckBox *>("CheckBoxAccel")->isHidden());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages()[0].caption, QString("KVT-1.0"));
+    QCOMPARE(prompts.messages()[0].text, message + QDir::toNativeSeparators(settings->path()));
+    // Neither the start nor the exit replaces the user's file.
+    window->AExitExecute();
+    QFile file(settings->path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
 }
 
 void TestFormMain::laterStartSkipsTheQuestion()

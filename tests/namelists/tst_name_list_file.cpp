@@ -3,9 +3,15 @@
 #include "namelists/name_table.h"
 #include "support/windows1251.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace kvt;
 
@@ -17,6 +23,9 @@ private slots:
     void read();
     void newFileHoldsTheSectionAndThirteenKeys();
     void writingKeepsTheRestOfTheFile();
+    void lineBreakInANameSetsNoOtherSlot();
+    void refusedFiles_data();
+    void refusedFiles();
     void tableCutsNamesAndKeepsTheirTail();
 
 private:
@@ -101,6 +110,65 @@ void TestNameListFile::writingKeepsTheRestOfTheFile()
     QVERIFY(written.contains("Extra=1\r\n"));
     QVERIFY(!written.contains("old"));
     QCOMPARE(readNameListFile(writeFile("objects.objkvt", written), objectsKind().fileSection).value(), names);
+}
+
+void TestNameListFile::lineBreakInANameSetsNoOtherSlot()
+{
+    // An instrument's name holds whatever bytes it was given.
+    QStringList names = defaultNames(materialsKind(), Language::English);
+    names[1] = QStringLiteral("x\nName12=evil");
+    names[2] = QStringLiteral("y\r\n[Objects Names]");
+    const QString section = materialsKind().fileSection;
+
+    const QString path = writeFile("crafted.mtkvt", nameListFileBytes({}, section, names));
+    const QStringList back = readNameListFile(path, section).value_or(QStringList());
+    QCOMPARE(back.value(1), QStringLiteral("x Name12=evil"));
+    QCOMPARE(back.value(2), QStringLiteral("y  [Objects Names]"));
+    QCOMPARE(back.value(12), names[12]);
+    QCOMPARE(back.mid(3), names.mid(3));
+    // Written again over itself, the file still holds one line a slot.
+    const std::optional<QByteArray> again = updatedNameListFile(path, section, names);
+    QVERIFY(again);
+    QCOMPARE(again->count('\n'), 14);
+}
+
+void TestNameListFile::refusedFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("larger than any name list") << "huge";
+    QTest::newRow("UTF-16") << "utf16";
+    QTest::newRow("a folder") << "folder";
+#ifdef Q_OS_UNIX
+    // Read as files, the first never ends and the second waits for a writer for ever.
+    QTest::newRow("an endless device") << "/dev/zero";
+    QTest::newRow("a FIFO") << "fifo";
+#endif
+}
+
+void TestNameListFile::refusedFiles()
+{
+    QFETCH(QString, kind);
+
+    const QString section = materialsKind().fileSection;
+    const QByteArray list = nameListFileBytes({}, section, defaultNames(materialsKind(), Language::English));
+    QString path = dir.filePath(kind);
+    if (kind == "huge")
+        writeFile(kind, list + QByteArray(NameListFileMaxBytes, ';'));
+    else if (kind == "utf16")
+        writeFile(kind, QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom).encode(fromWindows1251(list)));
+    else if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkpath(kind));
+#ifdef Q_OS_UNIX
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    else
+        path = kind;
+
+    QVERIFY(!readNameListFile(path, section));
+    // Nor is such a file replaced by a name list.
+    QVERIFY(!updatedNameListFile(path, section, defaultNames(materialsKind(), Language::English)));
 }
 
 void TestNameListFile::tableCutsNamesAndKeepsTheirTail()

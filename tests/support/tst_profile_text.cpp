@@ -11,6 +11,8 @@ private slots:
     void lookup();
     void setValue_data();
     void setValue();
+    void valueNeverBreaksItsLine_data();
+    void valueNeverBreaksItsLine();
     void unchangedTextKeepsItsBytes();
     void removeSection_data();
     void removeSection();
@@ -42,6 +44,22 @@ void TestProfileText::lookup_data()
                                      << "LastReadPath" << true << "/a=b/";
     QTest::newRow("quoted value") << QByteArray("[Config]\nLastReadPath=\" /data/ \"\n") << "Config"
                                   << "LastReadPath" << true << " /data/ ";
+    QTest::newRow("single-quoted value") << QByteArray("[Config]\nLastReadPath=' /data/ '\n") << "Config"
+                                         << "LastReadPath" << true << " /data/ ";
+    QTest::newRow("quotes that do not pair are kept")
+        << QByteArray("[Config]\nLastReadPath='/data/\"\n") << "Config" << "LastReadPath" << true << "'/data/\"";
+    QTest::newRow("one pair of quotes is taken off") << QByteArray("[Config]\nLastReadPath=\"'x'\"\n") << "Config"
+                                                     << "LastReadPath" << true << "'x'";
+    QTest::newRow("CR line ends") << QByteArray("[Config]\rUses=1\rLangId=Rus\r") << "Config" << "LangId" << true
+                                  << "Rus";
+    QTest::newRow("CR line ends, no last line end") << QByteArray("[Other]\rLangId=Eng\r[Config]\rLangId=Rus")
+                                                    << "Config" << "LangId" << true << "Rus";
+    QTest::newRow("line longer than any value is no entry")
+        << QByteArray("[Config]\nLastReadPath=" + QByteArray(ProfileText::MaxLineBytes, 'p') + "\n") << "Config"
+        << "LastReadPath" << false << "";
+    QTest::newRow("after a long line, the next is read")
+        << QByteArray("[Config]\n" + QByteArray(ProfileText::MaxLineBytes + 1, ';') + "\nUses=4\n") << "Config"
+        << "Uses" << true << "4";
     QTest::newRow("duplicate key: first wins") << QByteArray("[Config]\nUses=1\nUses=2\n") << "Config" << "Uses"
                                                << true << "1";
     QTest::newRow("duplicate section: both searched")
@@ -100,6 +118,14 @@ void TestProfileText::setValue_data()
                                                 << QByteArray("[Config]\nUses=1\nCode=N\n");
     QTest::newRow("last line ending in a lone CR") << QByteArray("[Config]\nUses=1\r") << "Config" << "Code" << "N"
                                                    << QByteArray("[Config]\nUses=1\nCode=N\n");
+    QTest::newRow("CR line ends kept") << QByteArray("[Config]\rUses=1\r") << "Config" << "Code" << "N"
+                                       << QByteArray("[Config]\rUses=1\rCode=N\r");
+    QTest::newRow("ordinary values stay unquoted") << QByteArray("[Config]\n") << "Config" << "LastReadPath"
+                                                   << "C:\\a b\\'x\" y'" << QByteArray("[Config]\nLastReadPath=C:\\a b\\'x\" y'\n");
+    QTest::newRow("blanks at the ends are kept in quotes")
+        << QByteArray() << "Names" << "Name01" << " Песок " << QByteArray("[Names]\nName01=\" Песок \"\n");
+    QTest::newRow("a quoted value keeps its quotes")
+        << QByteArray() << "Names" << "Name01" << "'Щебень'" << QByteArray("[Names]\nName01=\"'Щебень'\"\n");
     QTest::newRow("byte order mark kept") << QByteArray("\xEF\xBB\xBF[Config]\nUses=1\n") << "Config" << "Uses"
                                           << "2" << QByteArray("\xEF\xBB\xBF[Config]\nUses=2\n");
     QTest::newRow("Windows-1251 file stays Windows-1251")
@@ -124,9 +150,38 @@ void TestProfileText::setValue()
     QCOMPARE(ProfileText::parse(profile.bytes()).value(section, key), std::optional<QString>(value));
 }
 
+void TestProfileText::valueNeverBreaksItsLine_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("line feed") << "x\nName12=evil" << "x Name12=evil";
+    QTest::newRow("carriage return") << "x\rName12=evil" << "x Name12=evil";
+    QTest::newRow("CR LF") << "Base\r\nName12=evil" << "Base  Name12=evil";
+    QTest::newRow("NUL") << QString::fromUtf8("x\0Name12=evil", 13) << "x Name12=evil";
+    QTest::newRow("a section of its own") << "x\n[Other]\nName12=evil" << "x [Other] Name12=evil";
+    QTest::newRow("line break at the end") << "evil\n" << "evil ";
+}
+
+void TestProfileText::valueNeverBreaksItsLine()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, readBack);
+
+    for (const QByteArray &before : {QByteArray(), QByteArray("[Names]\r\nName01=old\r\nName12=kept\r\n")}) {
+        ProfileText profile = ProfileText::parse(before);
+        profile.setValue(u"Names", u"Name01", value);
+        const ProfileText reread = ProfileText::parse(profile.bytes());
+        QCOMPARE(reread.value(u"Names", u"Name01"), std::optional<QString>(readBack));
+        QCOMPARE(reread.value(u"Names", u"Name12"), before.isEmpty() ? std::nullopt : std::optional<QString>("kept"));
+        QCOMPARE(reread.value(u"Other", u"Name12"), std::nullopt);
+        QCOMPARE(profile.bytes().count('\n'), before.count('\n') + (before.isEmpty() ? 2 : 0));
+    }
+}
+
 void TestProfileText::unchangedTextKeepsItsBytes()
 {
-    const QByteArray messy("\xEF\xBB\xBF junk \r\n[Config]\r\nUses=1\n\n;c\r\n[Config]\nx");
+    const QByteArray messy("\xEF\xBB\xBF junk \r\n[Config]\r\nUses=1\n\n;c\r\n[Config]\r\rCode=Y\r\r\nx");
     QCOMPARE(ProfileText::parse(messy).bytes(), messy);
 }
 

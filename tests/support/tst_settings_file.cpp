@@ -2,12 +2,21 @@
 #include "support/settings_location.h"
 #include "read_only_path.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+Q_DECLARE_METATYPE(kvt::ProfileFileStatus)
+
+using kvt::ProfileFileStatus;
 using kvt::SettingsFile;
 
 using kvt::testing::setReadOnly;
@@ -21,6 +30,9 @@ private slots:
     void writeCreatesAndKeepsOtherKeys();
     void unwritablePlaceReportsFailure();
     void failedWriteLeavesFileAsItWas();
+    void crLineEndsAreRead();
+    void refusedFileIsNeitherReadNorReplaced_data();
+    void refusedFileIsNeitherReadNorReplaced();
     void whereSettingsLive_data();
     void whereSettingsLive();
 
@@ -107,6 +119,78 @@ void TestSettingsFile::failedWriteLeavesFileAsItWas()
     setReadOnly(dir.path(), false);
     QVERIFY(!written);
     QCOMPARE(contents(path), before);
+}
+
+void TestSettingsFile::crLineEndsAreRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("KVT10.ini");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[FormMain]\rWidth=640\r[Config]\rLangId=Eng\r");
+    }
+    SettingsFile settings(path);
+    QCOMPARE(settings.readString(u"Config", u"LangId", "<none>", 10), QString("Eng"));
+    QVERIFY(settings.writeString(u"Config", u"Uses", "1"));
+    QCOMPARE(contents(path), QByteArray("[FormMain]\rWidth=640\r[Config]\rLangId=Eng\rUses=1\r"));
+}
+
+void TestSettingsFile::refusedFileIsNeitherReadNorReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ProfileFileStatus>("status");
+
+    QTest::newRow("UTF-16 LE") << "utf16le" << ProfileFileStatus::Utf16;
+    QTest::newRow("UTF-16 BE") << "utf16be" << ProfileFileStatus::Utf16;
+    QTest::newRow("larger than any settings file") << "huge" << ProfileFileStatus::Refused;
+    QTest::newRow("a folder") << "folder" << ProfileFileStatus::Refused;
+#ifdef Q_OS_UNIX
+    QTest::newRow("a FIFO") << "fifo" << ProfileFileStatus::Refused;
+#endif
+}
+
+void TestSettingsFile::refusedFileIsNeitherReadNorReplaced()
+{
+    QFETCH(QString, kind);
+    QFETCH(ProfileFileStatus, status);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("KVT10.ini");
+    const QString text = QStringLiteral("[Config]\r\nLangId=Eng\r\nUses=7\r\n");
+    QByteArray bytes;
+    if (kind.startsWith("utf16")) {
+        QStringEncoder encoder(kind == "utf16le" ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+                               QStringEncoder::Flag::WriteBom);
+        bytes = encoder.encode(text);
+    } else if (kind == "huge") {
+        bytes = text.toUtf8() + QByteArray(SettingsFile::MaxBytes, '\n');
+    }
+    if (kind == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("KVT10.ini"));
+#ifdef Q_OS_UNIX
+    else if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    SettingsFile settings(path);
+    const kvt::SettingsSnapshot snapshot = settings.read();
+    QCOMPARE(snapshot.readString(u"Config", u"LangId", "<none>", 10), QString("<none>"));
+    QVERIFY(snapshot.refusal());
+    QCOMPARE(snapshot.refusal()->status, status);
+    QCOMPARE(snapshot.refusal()->path, path);
+    // The user's file is not replaced by one holding the one key.
+    QVERIFY(!settings.writeString(u"Config", u"Uses", "8"));
+    QVERIFY(!settings.writeSection(u"Requirements", {{"Layout", "1"}}));
+    if (bytes.isEmpty())
+        QVERIFY(!QFileInfo(path).isFile()); // opening a FIFO to look would wait for a writer
+    else
+        QCOMPARE(contents(path), bytes);
 }
 
 void TestSettingsFile::whereSettingsLive_data()
