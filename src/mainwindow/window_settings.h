@@ -2,7 +2,7 @@
 
 #include "support/settings_file.h"
 
-#include <QSize>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -40,8 +40,10 @@ struct StartupSettings {
 };
 
 // Reads every start-up key with its default, clamp and first-character rule.
-// A size or position that is not a decimal integer falls back to its default.
-StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen);
+// The window's outer bounds are kept on the screen's available area (less its
+// panels and task bars), so its status bar never lies below the edge. A size
+// or position that is not a decimal integer falls back to its default.
+StartupSettings readStartupSettings(const SettingsFile &settings, const QRect &screen);
 
 // Counts one more start in "Uses".
 void countStart(SettingsFile &settings);
