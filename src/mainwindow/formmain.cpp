@@ -81,6 +81,8 @@ TForm1::~TForm1()
     LMThreadUSB->StopAndWait(-1);
     qDeleteAll(findChildren<NameListEditor *>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<TfrmScreenshot *>(Qt::FindDirectChildrenOnly));
+    // Table 2 goes with the widgets, after this window's own part.
+    m_grid2->horizontalScrollBar()->disconnect(this);
 }
 
 void TForm1::createComponents()
