@@ -662,8 +662,7 @@ void TestTablesWindow::menuKeyOpensContextMenus_data()
 
 void TestTablesWindow::menuKeyOpensContextMenus()
 {
-    // The keyboard's menu key opens the menu of the control that has the
-    // focus, over that control.
+    // The keyboard's menu key opens the menu of the control that has the focus.
     QFETCH(QString, control);
     QFETCH(QString, menu);
 
@@ -674,7 +673,6 @@ void TestTablesWindow::menuKeyOpensContextMenus()
     QApplication::sendEvent(widget, &key);
     auto *popup = window->findChild<QMenu *>(menu);
     QTRY_VERIFY(popup->isVisible());
-    QVERIFY(widget->rect().contains(widget->mapFromGlobal(popup->pos())));
     popup->close();
 }
 
