@@ -79,9 +79,10 @@ protected:
     {
         if (event->type() != QEvent::Paint)
             return false;
+        // Drawn as the header beside it: the corner button itself is disabled,
+        // so that a click on it selects nothing.
         QStyleOptionHeader option;
-        option.initFrom(m_corner);
-        option.state |= QStyle::State_Enabled;
+        option.initFrom(m_grid->horizontalHeader());
         option.rect = m_corner->rect();
         option.position = QStyleOptionHeader::OnlyOneSection;
         option.text = text();
