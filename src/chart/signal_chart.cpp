@@ -55,6 +55,9 @@ SignalChart::SignalChart(QWidget *parent) : QCustomPlot(parent)
 {
     setObjectName(QStringLiteral("Chart1"));
     setCursor(Qt::CrossCursor);
+    // Reached with Tab like the window's other controls, so the context-menu
+    // key opens its menu.
+    setFocusPolicy(Qt::StrongFocus);
     // Axis labels use the decimal comma, as every number the program writes.
     QLocale comma(QLocale::Russian, QLocale::Russia);
     comma.setNumberOptions(QLocale::OmitGroupSeparator);
@@ -160,6 +163,14 @@ void SignalChart::mousePressEvent(QMouseEvent *event)
     // The right button only opens the menu; it never starts a zoom rectangle.
     if (event->button() != Qt::RightButton)
         QCustomPlot::mousePressEvent(event);
+}
+
+void SignalChart::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's right button is served on its release; the keyboard's menu
+    // key opens the menu over the plot.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        emit contextMenuRequested(mapToGlobal(axisRect()->rect().center()));
 }
 
 void SignalChart::mouseReleaseEvent(QMouseEvent *event)

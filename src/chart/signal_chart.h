@@ -9,7 +9,8 @@ namespace kvt {
 // The chart of one impact's curves, drawn by QCustomPlot. The rest of the
 // program knows only this class: it draws an impact, zooms by a rectangle
 // dragged with the left button, restores the full view on a click, asks for
-// the context menu on a right click without movement, and renders itself.
+// the context menu on a right click without movement or on the menu key, and
+// renders itself.
 class SignalChart : public QCustomPlot {
     Q_OBJECT
 public:
@@ -28,13 +29,15 @@ public:
     QCPAxis *axis(ChartAxis axis) const { return axis == ChartAxis::Left ? yAxis : yAxis2; }
 
 signals:
-    // A right click without movement: the menu opens here, in screen coordinates.
+    // A right click without movement, or the menu key: the menu opens here, in
+    // screen coordinates.
     void contextMenuRequested(const QPoint &globalPosition);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void DrawZeroLine();

@@ -4,6 +4,7 @@
 #include "device/execute_thread_host.h"
 #include "device/lm_thread.h"
 #include "device/screenshots.h"
+#include "dialog_font.h"
 #include "link_indicator.h"
 #include "namelists/name_list_editor.h"
 #include "text_grid_model.h"
@@ -26,9 +27,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
+#include <QWindow>
 
 namespace kvt {
 namespace {
@@ -56,6 +59,8 @@ TForm1::TForm1(MeasurementStore &store, SettingsFile &settings, UserPrompts &pro
       m_programFolder(std::move(programFolder)), m_worker(m_link, *this), m_startDeviceWorker(startDeviceWorker)
 {
     setObjectName(QStringLiteral("Form1"));
+    // The form's 8-point font, which the status panels' widths are made for.
+    setFont(smallDialogFont());
     setMinimumSize(394, 320);
     setAcceptDrops(true);
     createComponents();
@@ -79,6 +84,8 @@ TForm1::~TForm1()
     LMThreadUSB->StopAndWait(-1);
     qDeleteAll(findChildren<NameListEditor *>(Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<TfrmScreenshot *>(Qt::FindDirectChildrenOnly));
+    // Table 2 goes with the widgets, after this window's own part.
+    m_grid2->horizontalScrollBar()->disconnect(this);
 }
 
 void TForm1::createComponents()
@@ -104,6 +111,8 @@ void TForm1::createComponents()
 
     m_table2 = new TextGridModel(4, ImpactTableRows, 1, 1, this);
     m_grid2 = makeTextGrid("StringGrid2", m_table2, QAbstractItemView::SelectItems, m_panelRight);
+    // A long series' impacts may not fit even at the layout's widths: they scroll.
+    m_grid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const struct {
         const char *name;
@@ -127,6 +136,7 @@ void TForm1::createComponents()
         connect(box, &QCheckBox::clicked, this, &TForm1::CheckBoxAccelClick);
 
     m_chart = new SignalChart(m_panelRight);
+    connect(m_grid2->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { placeUnderImpactTable(); });
 
     connect(m_grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { StringGrid1Click(); });
     // A click on the row that is already current changes no row, yet it
@@ -172,7 +182,8 @@ void TForm1::createStatusBar()
 
 void TForm1::FormCreate()
 {
-    const StartupSettings startup = readStartupSettings(m_settings, QGuiApplication::primaryScreen()->size());
+    const StartupSettings startup =
+        readStartupSettings(m_settings, QGuiApplication::primaryScreen()->availableGeometry());
 
     if (!startup.langId)
         (m_prompts.askLanguage().value_or(Language::Russian) == Language::English ? ALangEngExecute()
@@ -190,6 +201,9 @@ void TForm1::FormCreate()
                                PromptIcon::Warning});
 
     const WindowPlacement &window = startup.placement;
+    // The settings give the outer bounds; the frame is added once the window
+    // system has framed the window (fitOuterBounds).
+    m_outerBounds = window;
     resize(window.width, window.height);
     move(window.left, window.top);
     if (window.maximized)
@@ -235,6 +249,27 @@ void TForm1::showAsStarted()
         show();
 }
 
+bool TForm1::event(QEvent *event)
+{
+    const bool result = QMainWindow::event(event);
+    if (m_outerBounds && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                          event->type() == QEvent::Resize))
+        fitOuterBounds();
+    return result;
+}
+
+void TForm1::fitOuterBounds()
+{
+    // A window started maximised gets its restored bounds when it leaves that state.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!isVisible() || isMaximized() || frame.isNull())
+        return;
+    const WindowPlacement outer = *m_outerBounds;
+    m_outerBounds.reset();
+    resize(outer.width - frame.left() - frame.right(), outer.height - frame.top() - frame.bottom());
+    move(outer.left, outer.top);
+}
+
 void TForm1::AStringGridSelectCancelExecute(QTableView *grid)
 {
     grid->clearSelection();
@@ -276,8 +311,8 @@ WindowPlacement TForm1::currentPlacement() const
     placement.maximized = isMaximized();
     placement.left = pos().x();
     placement.top = pos().y();
-    placement.width = width();
-    placement.height = height();
+    placement.width = frameGeometry().width();
+    placement.height = frameGeometry().height();
     placement.table1Share = m_table1Share;
     return placement;
 }

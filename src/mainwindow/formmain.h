@@ -130,6 +130,7 @@ signals:
     void requirementsChangedSignal();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -139,6 +140,8 @@ protected:
 
 private:
     void FormCreate();
+    // Sizes the framed window to the outer bounds of the settings, once.
+    void fitOuterBounds();
     void createComponents();
     void createStatusBar();
     void createActions();
@@ -151,6 +154,8 @@ private:
     void AOpenFromMenu();
     void setUpStandardView();
     void layOutRightPanel();
+    // Table 2's height, the check boxes and the chart below it.
+    void placeUnderImpactTable();
     void openHelp();
     void offerHelp(QWidget *window);
     NameListLink nameListLink();
@@ -181,6 +186,7 @@ private:
     Language m_language = Language::Russian;
     DisplayModes m_modes;
     int m_table1Share = 500;
+    std::optional<WindowPlacement> m_outerBounds; // until the window's frame is known
 
     QSplitter *m_splitter = nullptr;
     QTableView *m_grid1 = nullptr;

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 
@@ -55,8 +56,6 @@ void TForm1::FormResize()
 
 void TForm1::layOutRightPanel()
 {
-    const int panelWidth = m_panelRight->width();
-
     // Table 2: at least 2 columns, its headers and labels in the current language.
     if (m_table2->gridColumnCount() < 2)
         m_table2->setGridSize(2, ImpactTableRows);
@@ -64,8 +63,21 @@ void TForm1::layOutRightPanel()
         m_table2->setCell(column, 0, impactColumnHeader(column, m_language));
     for (int row = 1; row < ImpactTableRows; ++row)
         m_table2->setCell(0, row, impactRowLabel(row, m_language));
-    m_grid2->setGeometry(0, 0, panelWidth, layout::impactTableHeight(ImpactTableRows));
-    setColumnWidths(m_grid2, layout::impactColumnWidths(panelWidth, m_table2->gridColumnCount()));
+    const QList<int> widths = layout::impactColumnWidths(m_panelRight->width(), m_table2->gridColumnCount());
+    // The label column is the rows' header, so it stays when the impacts scroll.
+    m_grid2->verticalHeader()->setFixedWidth(widths[0]);
+    setColumnWidths(m_grid2, widths);
+    placeUnderImpactTable();
+}
+
+void TForm1::placeUnderImpactTable()
+{
+    const int panelWidth = m_panelRight->width();
+    // Impact columns that still overflow scroll; the table grows by its scroll
+    // bar, so that every row stays in sight.
+    const QScrollBar *bar = m_grid2->horizontalScrollBar();
+    const int barHeight = bar->maximum() > bar->minimum() ? bar->sizeHint().height() : 0;
+    m_grid2->setGeometry(0, 0, panelWidth, layout::impactTableHeight(ImpactTableRows) + barHeight);
 
     // The check boxes flow under Table 2; hidden ones have width 0.
     QList<QSize> sizes;

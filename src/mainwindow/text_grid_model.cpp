@@ -57,9 +57,11 @@ void TextGridModel::setCell(int column, int row, const QString &text)
     if (row < 0 || row >= m_rows || column < 0 || column >= m_columns || m_cells[row][column] == text)
         return;
     m_cells[row][column] = text;
-    if (row == 0) {
+    if (row < m_fixedRows)
         emit headerDataChanged(Qt::Horizontal, column, column);
-    } else {
+    if (row > 0 && column < m_fixedColumns)
+        emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    if (row > 0) {
         const QModelIndex changed = index(row - 1, column);
         emit dataChanged(changed, changed);
     }
@@ -104,9 +106,18 @@ QVariant TextGridModel::data(const QModelIndex &index, int role) const
 
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
-        return cell(section, 0);
-    return QAbstractTableModel::headerData(section, orientation, role);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    QStringList texts;
+    if (orientation == Qt::Horizontal) {
+        for (int row = 0; row < qMax(m_fixedRows, 1); ++row)
+            texts << cell(section, row);
+    } else {
+        for (int column = 0; column < m_fixedColumns; ++column)
+            texts << cell(column, section + 1);
+    }
+    // A screen reader reads the lines of a header as one phrase.
+    return role == Qt::DisplayRole ? texts.join(u'\n') : texts.join(u' ').trimmed();
 }
 
 Qt::ItemFlags TextGridModel::flags(const QModelIndex &index) const

@@ -10,8 +10,11 @@ namespace kvt {
 
 // The cells of one of the window's text grids, addressed as the grid is:
 // cell(column, row), row 0 being the header row the view shows as its header.
-// Fixed rows below the header and fixed columns hold labels: they are shaded
-// and can be neither selected nor made current. The grids are rebuilt, never edited by the user.
+// Fixed rows and fixed columns hold labels: they are shaded and can be neither
+// selected nor made current. They also stay in sight while the rest scrolls, so
+// the view shows them in its headers: a column's header holds its fixed rows,
+// one a line, and a row's header its fixed columns. The grids are rebuilt,
+// never edited by the user.
 class TextGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:

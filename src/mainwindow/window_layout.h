@@ -13,6 +13,9 @@ constexpr int DefaultRowHeight = 18;
 constexpr int SplitterWidth = 4;
 constexpr int ImpactLabelColumnWidth = 150;
 constexpr int CheckBoxLeft = 32;
+// Narrow enough for the impact columns of a long series at the first-start
+// size, wide enough for the mouse to hit; what overflows scrolls.
+constexpr int MinimumColumnWidth = 4;
 
 // Table 1's share of the client width in thousandths, capped so that 40 pixels
 // stay for the right side (the share itself is not changed).

@@ -31,7 +31,7 @@ bool readCheck(const SettingsSnapshot &settings, QStringView key, bool defaultCh
 
 } // namespace
 
-StartupSettings readStartupSettings(const SettingsFile &file, QSize screen)
+StartupSettings readStartupSettings(const SettingsFile &file, const QRect &screen)
 {
     const SettingsSnapshot settings = file.read();
     StartupSettings result;
@@ -46,19 +46,21 @@ StartupSettings readStartupSettings(const SettingsFile &file, QSize screen)
     window.height = qMin(readInteger(settings, u"FormMain", u"Height", 400), screen.height());
     window.table1Share = qBound(50, readInteger(settings, u"FormMain", u"Table1Width", 500), 950);
 
-    window.left = readInteger(settings, u"FormMain", u"Left", (screen.width() - window.width) / 2);
-    if (window.left > screen.width() - window.width)
-        window.left = screen.width() - window.width;
-    else if (window.left < 0)
-        window.left = 0;
+    const int rightmost = screen.left() + screen.width() - window.width;
+    window.left = readInteger(settings, u"FormMain", u"Left", screen.left() + (screen.width() - window.width) / 2);
+    if (window.left > rightmost)
+        window.left = rightmost;
+    else if (window.left < screen.left())
+        window.left = screen.left();
 
     // Past the bottom the window goes 25 pixels higher than the plain limit,
-    // clear of a task bar.
-    window.top = readInteger(settings, u"FormMain", u"Top", (screen.height() - window.height) / 2);
-    if (window.top > screen.height() - window.height)
-        window.top = screen.height() - window.height - 25;
-    else if (window.top < 0)
-        window.top = 0;
+    // clear of a task bar; never above the top.
+    const int lowest = screen.top() + screen.height() - window.height;
+    window.top = readInteger(settings, u"FormMain", u"Top", screen.top() + (screen.height() - window.height) / 2);
+    if (window.top > lowest)
+        window.top = qMax(lowest - 25, screen.top());
+    else if (window.top < screen.top())
+        window.top = screen.top();
 
     window.maximized = startsWith(readValue(settings, u"FormMain", u"Maximized", u"0"_s), u'1');
 

@@ -2,7 +2,7 @@
 
 #include "support/settings_file.h"
 
-#include <QSize>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -42,10 +42,11 @@ struct StartupSettings {
     std::optional<SettingsRefusal> refusal;
 };
 
-// Reads every start-up key, from one reading of the file, with its default,
-// clamp and first-character rule.
-// A size or position that is not a decimal integer falls back to its default.
-StartupSettings readStartupSettings(const SettingsFile &settings, QSize screen);
+// Reads every start-up key, from one reading of the file, with its default, clamp and first-character rule.
+// The window's outer bounds are kept on the screen's available area (less its
+// panels and task bars), so its status bar never lies below the edge. A size
+// or position that is not a decimal integer falls back to its default.
+StartupSettings readStartupSettings(const SettingsFile &settings, const QRect &screen);
 
 // Counts one more start in "Uses".
 void countStart(SettingsFile &settings);

@@ -1,3 +1,4 @@
+#include "device/link_state.h"
 #include "files/kvt_file.h"
 #include "mainwindow/about_box.h"
 #include "mainwindow/about_texts.h"
@@ -6,6 +7,7 @@
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/shell_open.h"
 #include "store_fixture.h"
+#include "support/common_texts.h"
 #include "support/scripted_prompts.h"
 
 #include <QAction>
@@ -52,6 +54,10 @@ private slots:
     void languageSwitch();
     void exitWhileMaximized();
     void exitWritesBounds();
+    void outerBounds_data();
+    void outerBounds();
+    void statusTextsFitTheirPanel_data();
+    void statusTextsFitTheirPanel();
     void splitterDragChangesShare();
     void openShowsStatus();
     void help_data();
@@ -142,8 +148,8 @@ void TestFormMain::firstStart()
     QCOMPARE(prompts.languageQuestions(), 1);
     QCOMPARE(window->language(), Language::English);
     QCOMPARE(window->windowTitle(), QString("KVT-1.0"));
-    const QSize screen = QGuiApplication::primaryScreen()->size();
-    QCOMPARE(window->size(), QSize(500, 400));
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QCOMPARE(window->frameGeometry().size(), QSize(500, 400));
     QCOMPARE(window->pos(), QPoint((screen.width() - 500) / 2, (screen.height() - 400) / 2));
     QCOMPARE(window->findChild<QTableView *>("StringGrid1")->width(), (window->centralWidget()->width()) / 2);
 
@@ -313,6 +319,61 @@ void TestFormMain::exitWritesBounds()
     QCOMPARE(iniValue("FormMain", "Table1Width"), QString("315"));
     QCOMPARE(iniValue("Config", "ForceGraph"), QString("N"));
     QCOMPARE(iniValue("Config", "DisplacementGraph"), QString("Y"));
+}
+
+void TestFormMain::outerBounds_data()
+{
+    QTest::addColumn<QByteArray>("formMain");
+    QTest::addColumn<QRect>("bounds"); // outer; null: the whole available screen
+
+    QTest::newRow("as stored") << QByteArray("Left=11\nTop=12\nWidth=613\nHeight=414") << QRect(11, 12, 613, 414);
+    QTest::newRow("from a larger screen") << QByteArray("Left=40\nTop=30\nWidth=2560\nHeight=1400") << QRect();
+}
+
+void TestFormMain::outerBounds()
+{
+    // Width and Height are the framed window's size: the frame comes out of
+    // them, and a window from a larger screen stays on this one, status bar and all.
+    QFETCH(QByteArray, formMain);
+    QFETCH(QRect, bounds);
+
+    writeIni("[FormMain]\n" + formMain + "\n[Config]\nLangId=Eng\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QTRY_COMPARE(window->frameGeometry(), bounds.isNull() ? screen : bounds);
+    const QWidget *bar = window->findChild<QWidget *>("StatusBar1");
+    QVERIFY(screen.contains(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())));
+}
+
+void TestFormMain::statusTextsFitTheirPanel_data()
+{
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("trying to connect") << QString::fromUtf16(TryingToConnect);
+    for (const TextPair &pair : {MsgVersionRead, MsgParametersRead, MsgScreenshotReading, MsgScreenshotReaded,
+                                 MsgParamReaded, MsgParamWrited, MsgNoData, MsgLinkError, MsgCheckConnection}) {
+        for (const Language language : {Language::Russian, Language::English})
+            QTest::newRow(qPrintable(pair.text(language))) << pair.text(language);
+    }
+    // The longest count a store can hold.
+    for (const Language language : {Language::Russian, Language::English})
+        QTest::newRow(qPrintable(MsgDataReaded.text(language))) << MsgDataReaded.text(language) + " (3557)";
+}
+
+void TestFormMain::statusTextsFitTheirPanel()
+{
+    QFETCH(QString, text);
+
+    writeIni("[Config]\nLangId=Eng\n");
+    auto window = makeWindow();
+    window->showAsStarted();
+    window->setStatusText(text);
+    QLabel *panel = statusPanel(*window, 1);
+    QCOMPARE(panel->text(), text);
+    QVERIFY2(panel->fontMetrics().horizontalAdvance(text) <= panel->contentsRect().width(),
+             qPrintable(QString("%1 of %2 pixels").arg(panel->fontMetrics().horizontalAdvance(text))
+                            .arg(panel->contentsRect().width())));
 }
 
 void TestFormMain::splitterDragChangesShare()

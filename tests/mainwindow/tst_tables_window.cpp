@@ -17,6 +17,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 
 #include <array>
@@ -51,6 +52,14 @@ private slots:
     void clickOnTheCurrentRowShowsItAfresh();
     void unitsRowNeverCurrent_data();
     void unitsRowNeverCurrent();
+    void unitsRowStaysInSight();
+    void tabMovesBetweenControls_data();
+    void tabMovesBetweenControls();
+    void longSeriesAtFirstStartSize_data();
+    void longSeriesAtFirstStartSize();
+    void overflowingImpactsScroll();
+    void menuKeyOpensContextMenus_data();
+    void menuKeyOpensContextMenus();
     void emptyFillKeepsTheShownImpact();
     void narrowWindowClipsTexts();
     void copiesOfAnEmptyStore();
@@ -81,6 +90,8 @@ private:
     void selectCells(int table, int firstColumn, int firstRow, int lastColumn, int lastRow);
     void clickRow(int row, Qt::KeyboardModifiers modifiers = {});
     QList<int> highlightedRows() const;
+    bool unitsInSight() const;
+    bool labelsInSight() const;
     Numbers seriesSizes() const;
     QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
     SignalChart *laidOutChart() const;
@@ -126,11 +137,12 @@ QTableView *TestTablesWindow::grid(int table) const
     return window->findChild<QTableView *>(table == 1 ? "StringGrid1" : "StringGrid2");
 }
 
-// Cells in grid coordinates: row 0 is the header the view shows above its rows.
+// Cells in grid coordinates: row 0 is the first line of the header the view
+// shows above its rows.
 QString TestTablesWindow::cell(int table, int column, int row) const
 {
     const QAbstractItemModel *model = grid(table)->model();
-    return row == 0 ? model->headerData(column, Qt::Horizontal).toString()
+    return row == 0 ? model->headerData(column, Qt::Horizontal).toString().section('\n', 0, 0)
                     : model->index(row - 1, column).data().toString();
 }
 
@@ -153,10 +165,18 @@ void TestTablesWindow::selectCells(int table, int firstColumn, int firstRow, int
                                    QItemSelectionModel::ClearAndSelect);
 }
 
-// A click in column 1 of a Table 1 row, as the user makes it.
+// A click in column 1 of a Table 1 row, as the user makes it; the two header
+// rows are the upper and the lower half of the header.
 void TestTablesWindow::clickRow(int row, Qt::KeyboardModifiers modifiers)
 {
     QTableView *view = grid(1);
+    if (row < 2) {
+        QHeaderView *header = view->horizontalHeader();
+        const QPoint at(header->sectionViewportPosition(1) + header->sectionSize(1) / 2,
+                        header->height() * (1 + 2 * row) / 4);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, modifiers, at);
+        return;
+    }
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
                       view->visualRect(view->model()->index(row - 1, 1)).center());
 }
@@ -168,6 +188,30 @@ QList<int> TestTablesWindow::highlightedRows() const
         rows << index.row() + 1;
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+// Table 1's units ("d:m:y") are on the screen: in its header, or in a row of
+// cells inside the viewport.
+bool TestTablesWindow::unitsInSight() const
+{
+    const QTableView *view = grid(1);
+    const QHeaderView *header = view->horizontalHeader();
+    if (header->isVisible() && header->model()->headerData(1, Qt::Horizontal).toString().split('\n').contains("d:m:y"))
+        return header->height() >= 2 * header->fontMetrics().height();
+    const QRect units = view->visualRect(view->model()->index(0, 1));
+    return !units.isEmpty() && view->viewport()->rect().contains(units);
+}
+
+// Table 2's label column is on the screen whole: as the rows' header, or as
+// cells inside the viewport.
+bool TestTablesWindow::labelsInSight() const
+{
+    const QTableView *view = grid(2);
+    const QHeaderView *rows = view->verticalHeader();
+    if (rows->isVisible() && rows->model()->headerData(0, Qt::Vertical).toString() == "Din.modulus, MPa")
+        return rows->width() >= 150 && rows->sectionViewportPosition(5) + rows->sectionSize(5) <= rows->height();
+    const QRect label = view->visualRect(view->model()->index(0, 0));
+    return !label.isEmpty() && view->viewport()->rect().contains(label);
 }
 
 Numbers TestTablesWindow::seriesSizes() const
@@ -468,6 +512,170 @@ void TestTablesWindow::unitsRowNeverCurrent()
     QCOMPARE(seriesSizes(), (Numbers{5, 3}));
 }
 
+void TestTablesWindow::unitsRowStaysInSight()
+{
+    // The header rows are fixed: neither the end of a long table nor a
+    // refill (as a file opened again makes) scrolls them away.
+    makeWindow(std::vector<quint32>(60, 1));
+    window->resize(500, 400);
+    QApplication::processEvents();
+    QVERIFY(unitsInSight());
+    QTest::keyClick(grid(1), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 61);
+    QVERIFY(unitsInSight());
+    window->fillSeriesTable();
+    QApplication::processEvents();
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 2);
+    QVERIFY(unitsInSight());
+    QVERIFY(grid(1)->viewport()->rect().contains(grid(1)->visualRect(grid(1)->currentIndex())));
+}
+
+void TestTablesWindow::tabMovesBetweenControls_data()
+{
+    QTest::addColumn<QByteArray>("config");
+    QTest::addColumn<QStringList>("order"); // after Table 1
+
+    QTest::newRow("standard view") << QByteArray("Super=N\n")
+                                   << QStringList{"StringGrid2", "CheckBoxDisplacement", "CheckBoxForce", "Chart1"};
+    QTest::newRow("full view") << QByteArray("Super=Y\n")
+                               << QStringList{"StringGrid2", "CheckBoxAccel", "CheckBoxVelocity",
+                                              "CheckBoxDisplacement", "CheckBoxForce", "Chart1"};
+}
+
+void TestTablesWindow::tabMovesBetweenControls()
+{
+    // Tab and Shift+Tab go from control to control; they never walk the
+    // cells of a table, so the chosen series and impact stay.
+    QFETCH(QByteArray, config);
+    QFETCH(QStringList, order);
+
+    makeWindow({2, 5, 3}, config);
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    clickRow(3);
+    grid(2)->setCurrentIndex(grid(2)->model()->index(0, 4));
+    QCOMPARE(store->displayedImpact(), 2 + 3);
+    grid(1)->setFocus();
+    QCOMPARE(QApplication::focusWidget(), grid(1));
+
+    const auto press = [](Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    };
+    QStringList forward;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        forward << press(Qt::NoModifier);
+    QCOMPARE(forward, order);
+    QStringList backward;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        backward << press(Qt::ShiftModifier);
+    QStringList expected = order;
+    std::reverse(expected.begin(), expected.end());
+    expected.removeFirst();
+    expected << "StringGrid1";
+    QCOMPARE(backward, expected);
+
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 3);
+    QCOMPARE(columnCount(2), 6);
+    QCOMPARE(store->displayedImpact(), 2 + 3);
+    QCOMPARE(grid(2)->currentIndex().column(), 4);
+
+    // The arrows move inside a table.
+    QTest::keyClick(grid(1), Qt::Key_Down);
+    QCOMPARE(grid(1)->currentIndex().row() + 1, 4);
+    QCOMPARE(QApplication::focusWidget(), grid(1));
+    QTest::keyClick(grid(2), Qt::Key_Right);
+    QTest::keyClick(grid(2), Qt::Key_Right);
+    QCOMPARE(grid(2)->currentIndex().column(), 2);
+    QCOMPARE(store->displayedImpact(), 7 + 1);
+}
+
+void TestTablesWindow::longSeriesAtFirstStartSize_data()
+{
+    QTest::addColumn<bool>("byKeyboard"); // else by the mouse, scrolling first when needed
+
+    QTest::newRow("mouse") << false;
+    QTest::newRow("Right arrow") << true;
+}
+
+void TestTablesWindow::longSeriesAtFirstStartSize()
+{
+    // A 9-impact series at the first-start size: every impact can be chosen,
+    // and the labels stay in sight while the impacts scroll.
+    QFETCH(bool, byKeyboard);
+
+    makeWindow({9, 2});
+    window->resize(500, 400);
+    QApplication::processEvents();
+    QTableView *view = grid(2);
+    QCOMPARE(columnCount(2), 10);
+    for (int column = 1; column <= 9; ++column) {
+        const QModelIndex index = view->model()->index(0, column);
+        if (byKeyboard) {
+            if (column == 1)
+                view->setCurrentIndex(index);
+            else
+                QTest::keyClick(view, Qt::Key_Right);
+        } else {
+            view->scrollTo(index);
+            const QRect cell = view->visualRect(index);
+            QVERIFY2(view->viewport()->rect().contains(cell.center()), qPrintable(QString::number(column)));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        }
+        QCOMPARE(view->currentIndex().column(), column);
+        QCOMPARE(store->displayedImpact(), column - 1);
+        QVERIFY2(labelsInSight(), qPrintable(QString::number(column)));
+    }
+}
+
+void TestTablesWindow::overflowingImpactsScroll()
+{
+    // Columns that no longer fit (here one the user widened) scroll, and the
+    // scroll bar takes no row out of sight.
+    makeWindow({3});
+    window->resize(500, 400);
+    QApplication::processEvents();
+    QTableView *view = grid(2);
+    QVERIFY(!view->horizontalScrollBar()->isVisible());
+    view->horizontalHeader()->resizeSection(2, 400);
+    QTRY_VERIFY(view->horizontalScrollBar()->isVisible());
+    QTRY_VERIFY(!view->verticalScrollBar()->isVisible());
+    const QRect lastRow = view->visualRect(view->model()->index(5, 1));
+    QVERIFY(view->viewport()->rect().contains(lastRow));
+    QVERIFY(labelsInSight());
+    // The check boxes and the chart make room for it.
+    auto *box = window->findChild<QCheckBox *>("CheckBoxForce");
+    QCOMPARE(box->y(), view->height() + 5);
+    auto *chart = window->findChild<SignalChart *>("Chart1");
+    QVERIFY(chart->y() >= box->y() + box->height());
+}
+
+void TestTablesWindow::menuKeyOpensContextMenus_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("menu");
+
+    QTest::newRow("Table 1") << "StringGrid1" << "PopupMenuStringGrid1";
+    QTest::newRow("Table 2") << "StringGrid2" << "PopupMenuStringGrid2";
+    QTest::newRow("chart") << "Chart1" << "PopupMenuChart";
+}
+
+void TestTablesWindow::menuKeyOpensContextMenus()
+{
+    // The keyboard's menu key opens the menu of the control that has the focus.
+    QFETCH(QString, control);
+    QFETCH(QString, menu);
+
+    makeWindow({2, 5, 3});
+    auto *widget = window->findChild<QWidget *>(control);
+    widget->setFocus();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &key);
+    auto *popup = window->findChild<QMenu *>(menu);
+    QTRY_VERIFY(popup->isVisible());
+    popup->close();
+}
+
 void TestTablesWindow::emptyFillKeepsTheShownImpact()
 {
     // An empty file, or a read of no impact, after data: the chart keeps the
@@ -509,7 +717,7 @@ void TestTablesWindow::narrowWindowClipsTexts()
     };
     QCOMPARE(tooltipAt(0), QString()); // "№" fits
     QVERIFY(header->sectionSize(3) < header->fontMetrics().horizontalAdvance("Din.modulus"));
-    QCOMPARE(tooltipAt(3), QString("Din.modulus"));
+    QCOMPARE(tooltipAt(3), QString("Din.modulus\nMPa"));
 }
 
 void TestTablesWindow::copiesOfAnEmptyStore()

@@ -1,7 +1,11 @@
 #include "mainwindow/text_grid_model.h"
+#include "mainwindow/text_grid_view.h"
 
 #include <QApplication>
 #include <QBrush>
+#include <QHeaderView>
+#include <QImage>
+#include <QItemSelectionModel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -44,6 +48,8 @@ private slots:
     void marks();
     void refillDropsMarks_data();
     void refillDropsMarks();
+    void markReadsWhenSelected_data();
+    void markReadsWhenSelected();
 };
 
 void TestTextGridModel::marks_data()
@@ -99,6 +105,46 @@ void TestTextGridModel::refillDropsMarks()
         model->setGridSize(4, 6);
     QCOMPARE(color(*model, 2, 3), QColor());
     QCOMPARE(tip(*model, 2, 3), QString());
+}
+
+void TestTextGridModel::markReadsWhenSelected_data()
+{
+    QTest::addColumn<bool>("marked");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("red"); // red text is drawn in the cell
+
+    QTest::newRow("marked") << true << false << true;
+    QTest::newRow("marked and selected") << true << true << true;
+    QTest::newRow("selected, unmarked") << false << true << false;
+}
+
+// The mark of a cell in a selected row stays to be seen, as the grid draws it.
+void TestTextGridModel::markReadsWhenSelected()
+{
+    QFETCH(bool, marked);
+    QFETCH(bool, selected);
+    QFETCH(bool, red);
+
+    auto model = grid();
+    model->setCell(2, 3, "MMMMMMMM");
+    if (marked)
+        model->setCellMarks({{QPoint(2, 3), {QColor(255, 0, 0), "below 85"}}});
+    std::unique_ptr<QTableView> view(makeTextGrid("Grid", model.get(), QAbstractItemView::SelectRows, nullptr));
+    view->resize(400, 200);
+    view->horizontalHeader()->resizeSection(2, 150);
+    if (selected)
+        view->selectionModel()->select(model->index(2, 1),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QRect cell = view->visualRect(model->index(2, 2));
+    const QImage image = view->viewport()->grab().toImage();
+    int redPixels = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QColor pixel = image.pixelColor(x * image.width() / view->viewport()->width(),
+                                                  y * image.height() / view->viewport()->height());
+            redPixels += pixel.red() - qMax(pixel.green(), pixel.blue()) > 80;
+        }
+    QCOMPARE(redPixels > 10, red);
 }
 
 QTEST_MAIN(TestTextGridModel)

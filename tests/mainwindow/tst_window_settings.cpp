@@ -11,7 +11,7 @@ using namespace kvt;
 
 namespace {
 
-const QSize Screen(1024, 768);
+const QRect Screen(0, 0, 1024, 768);
 
 } // namespace
 
@@ -23,6 +23,8 @@ private slots:
     void firstStartDefaults();
     void placement_data();
     void placement();
+    void keptOnTheAvailableArea_data();
+    void keptOnTheAvailableArea();
     void flags_data();
     void flags();
     void languageKey_data();
@@ -114,6 +116,31 @@ void TestWindowSettings::placement()
     const WindowPlacement window = readStartupSettings(*settings, Screen).placement;
     QCOMPARE(QRect(window.left, window.top, window.width, window.height), bounds);
     QCOMPARE(window.table1Share, share);
+}
+
+void TestWindowSettings::keptOnTheAvailableArea_data()
+{
+    QTest::addColumn<QByteArray>("formMain");
+    QTest::addColumn<QRect>("bounds"); // outer left, top, width, height
+
+    // A 1366 x 768 screen with a 27-pixel panel at the top and a 40-pixel task bar at the bottom.
+    QTest::newRow("first start, centred on the free area") << QByteArray() << QRect(433, 177, 500, 400);
+    QTest::newRow("bounds from a large screen") << QByteArray("Left=200\nTop=150\nWidth=1900\nHeight=1040")
+                                                << QRect(0, 27, 1366, 701);
+    QTest::newRow("above the panel") << QByteArray("Left=10\nTop=5") << QRect(10, 27, 500, 400);
+    QTest::newRow("below the task bar goes 25 higher") << QByteArray("Top=600") << QRect(433, 303, 500, 400);
+    QTest::newRow("full height past the bottom: never above the top")
+        << QByteArray("Top=600\nHeight=701") << QRect(433, 27, 500, 701);
+}
+
+void TestWindowSettings::keptOnTheAvailableArea()
+{
+    QFETCH(QByteArray, formMain);
+    QFETCH(QRect, bounds);
+
+    writeIni("[FormMain]\n" + formMain + "\n");
+    const WindowPlacement window = readStartupSettings(*settings, QRect(0, 27, 1366, 701)).placement;
+    QCOMPARE(QRect(window.left, window.top, window.width, window.height), bounds);
 }
 
 void TestWindowSettings::flags_data()
