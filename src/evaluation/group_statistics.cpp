@@ -16,8 +16,7 @@ struct Group {
 Group &groupOf(std::vector<Group> &groups, const SeriesValues &series)
 {
     for (Group &group : groups) {
-        if (sameInstrumentName(group.statistics.object, series.object)
-            && sameInstrumentName(group.statistics.material, series.material))
+        if (inGroup(group.statistics, series.object, series.material))
             return group;
     }
     Group &group = groups.emplace_back();
@@ -70,6 +69,11 @@ ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftO
 }
 
 } // namespace
+
+bool inGroup(const GroupStatistics &group, const QString &object, const QString &material)
+{
+    return sameInstrumentName(group.object, object) && sameInstrumentName(group.material, material);
+}
 
 std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule)
 {

@@ -34,6 +34,10 @@ struct GroupStatistics {
     Verdict verdict = Verdict::NoRule;
 };
 
+// Whether series of this object and material belong to the group: names
+// compared as sameInstrumentName does.
+bool inGroup(const GroupStatistics &group, const QString &object, const QString &material);
+
 // Judges one series against its rule; nothing when the series lacks a value
 // the rule asks about (a mean Table 1 shows as "NAN").
 std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule);

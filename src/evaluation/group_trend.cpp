@@ -23,8 +23,7 @@ GroupTrend groupTrend(const std::vector<SeriesValues> &series, const GroupStatis
     GroupTrend trend;
     for (size_t i = 0; i < series.size(); ++i) {
         const SeriesValues &one = series[i];
-        if (!one.dynamicModulus || !sameInstrumentName(one.object, group.object)
-            || !sameInstrumentName(one.material, group.material))
+        if (!one.dynamicModulus || !inGroup(group, one.object, one.material))
             continue;
         trend.points << TrendPoint{int(i) + 1, SeriesTableHeaderRows + int(i), *one.dynamicModulus,
                                    pointClass(one, group.rule)};

@@ -76,11 +76,12 @@ QStringList groupRow(const GroupStatistics &group, Language language)
     QStringList row{group.object, group.material, count(group.seriesCount)};
     appendModulusCells(row, group.dynamicModulus);
     appendModulusCells(row, group.staticModulus);
-    const NumberPattern pattern = NumberPattern::OptionalTenths;
     if (group.rule) {
-        row << formatNumberOrNan(group.rule->dynamicModulus, pattern)
-            << optionalNumber(group.rule->staticModulus, pattern)
-            << optionalNumber(group.rule->largestCvPercent, pattern) << count(group.meeting)
+        // The rule reads as it was typed: a rule of 140,04 judges with 140,04,
+        // and rounded to "140" it would seem met by a mean of 140,0.
+        row << requirementNumberText(group.rule->dynamicModulus)
+            << optionalRequirementText(group.rule->staticModulus)
+            << optionalRequirementText(group.rule->largestCvPercent) << count(group.meeting)
             << optionalNumber(group.sharePercent, NumberPattern::Integer);
     } else {
         row << QString() << QString() << QString() << QString() << QString();

@@ -11,7 +11,8 @@ namespace kvt {
 constexpr int StatisticsColumns = 21;
 
 // The statistics as a text grid: one header row, then one row a group. Moduli
-// read "0.0" and requirements "0.#" with the decimal comma, counts and the
+// read "0.0" and requirements with every decimal they were given, both with
+// the decimal comma (the judgement uses them exactly); counts and the
 // share in percent "0"; what is not defined (the deviation of one series, a
 // rule's missing static modulus, everything of the rule for a group without
 // one) is an empty cell. The clipboard takes it as tableText

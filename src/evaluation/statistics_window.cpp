@@ -116,9 +116,22 @@ void StatisticsWindow::showStatistics(std::vector<SeriesValues> series, const QL
 {
     m_files.language = language;
     setTexts();
-    const int chosen = m_table->currentIndex().isValid() ? m_table->currentIndex().row() : 0;
+    // The chosen group is known by its names: the groups above it can come
+    // and go, and their first series can change places. A chosen group that
+    // is gone leaves its row to the next one.
+    const QModelIndex current = m_table->currentIndex();
+    int chosen = current.isValid() ? current.row() : 0;
+    const std::optional<GroupStatistics> chosenGroup =
+        current.isValid() && chosen < m_groups.size() ? std::optional(m_groups[chosen]) : std::nullopt;
     m_series = std::move(series);
     m_groups = groupStatistics(m_series, rules);
+    if (chosenGroup) {
+        const auto same = [&chosenGroup](const GroupStatistics &group) {
+            return inGroup(group, chosenGroup->object, chosenGroup->material);
+        };
+        if (const auto found = std::find_if(m_groups.cbegin(), m_groups.cend(), same); found != m_groups.cend())
+            chosen = int(found - m_groups.cbegin());
+    }
     // The refill leaves no current row: choosing one always draws the trend.
     m_model->setCells(statisticsGrid(m_groups, language));
     if (m_groups.isEmpty())

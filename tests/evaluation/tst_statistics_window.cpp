@@ -49,7 +49,7 @@ const QList<SeriesContent> FieldSeries{
     {Base, "Щебень", {88, 88, 88}, {50, 50, 50}},
 };
 
-enum class Change { Deletion, Rules, Language };
+enum class Change { Deletion, FirstSeriesDeleted, Rules, Language };
 
 } // namespace
 Q_DECLARE_METATYPE(Change)
@@ -61,7 +61,8 @@ private slots:
     void init();
 
     void commandMenu();
-    void emptyStoreOpensNothing();
+    void emptyStoreSaysNoData_data();
+    void emptyStoreSaysNoData();
     void opens_data();
     void opens();
     void copies_data();
@@ -142,11 +143,28 @@ void TestStatisticsWindow::commandMenu()
     QCOMPARE(statistics->text(), QString("Статистика…"));
 }
 
-void TestStatisticsWindow::emptyStoreOpensNothing()
+void TestStatisticsWindow::emptyStoreSaysNoData_data()
 {
-    makeWindow({});
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("English") << QByteArray("Eng") << "KVT-1.0" << "No Data";
+    QTest::newRow("Russian") << QByteArray("Rus") << "КВТ-1.0" << "Данных нет";
+}
+
+// As every command that needs measurements: a plain message, and no window.
+void TestStatisticsWindow::emptyStoreSaysNoData()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+
+    makeWindow({}, language);
     QCOMPARE(openStatistics(), nullptr);
-    QVERIFY(prompts.messages().empty());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages().front().caption, caption);
+    QCOMPARE(prompts.messages().front().text, text);
+    QCOMPARE(prompts.messages().front().icon, PromptIcon::None);
 }
 
 void TestStatisticsWindow::opens_data()
@@ -326,6 +344,11 @@ void TestStatisticsWindow::followsChanges_data()
 
     QTest::newRow("a series deleted in the main window")
         << Change::Deletion << QStringList{Base, "Щебень", "4", "does not meet"} << QStringList{} << 0;
+    // The base course's first series goes: the subgrade's series is now the
+    // first of the store, and its group the first row; the choice goes with it.
+    QTest::newRow("the first series deleted, the chosen group moves up")
+        << Change::FirstSeriesDeleted << QStringList{Subgrade, "Песок", "1", "no rule"}
+        << QStringList{Base, "Щебень", "3", "does not meet"} << 0;
     QTest::newRow("the rules changed")
         << Change::Rules << QStringList{Base, "Щебень", "4", "meets"}
         << QStringList{Subgrade, "Песок", "1", "does not meet"} << 1;
@@ -349,6 +372,12 @@ void TestStatisticsWindow::followsChanges()
         // The subgrade series, Table 1's row 3.
         auto *table1 = window->findChild<QTableView *>("StringGrid1");
         table1->setCurrentIndex(table1->model()->index(2, 0));
+        window->findChild<QAction *>("ADelSeries")->trigger();
+        break;
+    }
+    case Change::FirstSeriesDeleted: {
+        auto *table1 = window->findChild<QTableView *>("StringGrid1");
+        table1->setCurrentIndex(table1->model()->index(1, 0));
         window->findChild<QAction *>("ADelSeries")->trigger();
         break;
     }
