@@ -37,11 +37,7 @@ Verdict verdict(const GroupStatistics &group)
 {
     if (!group.rule)
         return Verdict::NoRule;
-    const bool everyMeets = group.judged > 0 && group.meeting == group.judged;
-    const std::optional<double> &limit = group.rule->largestCvPercent;
-    const std::optional<double> &cv = group.dynamicModulus.cvPercent;
-    const bool spreadWithin = !limit || (cv && *cv <= *limit);
-    return everyMeets && spreadWithin ? Verdict::Meets : Verdict::DoesNotMeet;
+    return verdictReasons(group).isEmpty() ? Verdict::Meets : Verdict::DoesNotMeet;
 }
 
 ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftOut)
@@ -69,6 +65,27 @@ ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftO
 }
 
 } // namespace
+
+QList<VerdictReason> verdictReasons(const GroupStatistics &group)
+{
+    QList<VerdictReason> reasons;
+    if (!group.rule)
+        return reasons;
+    if (group.judged == 0)
+        reasons << VerdictReason::NoSeriesJudged;
+    if (group.meeting < group.judged)
+        reasons << VerdictReason::SeriesBelow;
+    if (const std::optional<double> &limit = group.rule->largestCvPercent) {
+        const std::optional<double> &cv = group.dynamicModulus.cvPercent;
+        if (group.dynamicModulus.values < 2)
+            reasons << VerdictReason::TooFewForCv;
+        else if (!cv)
+            reasons << VerdictReason::CvUnknown;
+        else if (*cv > *limit)
+            reasons << VerdictReason::CvAbove;
+    }
+    return reasons;
+}
 
 bool inGroup(const GroupStatistics &group, const QString &object, const QString &material)
 {

@@ -21,4 +21,8 @@ QList<QStringList> statisticsGrid(const QList<GroupStatistics> &groups, Language
 
 QString verdictText(Verdict verdict, Language language);
 
+// Why the group does not meet its rule, in words ("a CV needs at least two
+// series"); empty unless its verdict is "does not meet".
+QString verdictReasonText(const GroupStatistics &group, Language language);
+
 } // namespace kvt

@@ -134,10 +134,24 @@ void StatisticsWindow::showStatistics(std::vector<SeriesValues> series, const QL
     }
     // The refill leaves no current row: choosing one always draws the trend.
     m_model->setCells(statisticsGrid(m_groups, language));
+    markVerdicts();
     if (m_groups.isEmpty())
         drawTrend();
     else
         m_table->setCurrentIndex(m_model->index(std::min(chosen, int(m_groups.size()) - 1), 0));
+}
+
+void StatisticsWindow::markVerdicts()
+{
+    // "Does not meet" says why where the table cannot show it, such as a CV
+    // that one series cannot have.
+    QHash<QPoint, TextGridModel::CellMark> marks;
+    for (int group = 0; group < m_groups.size(); ++group) {
+        const QString reason = verdictReasonText(m_groups[group], m_files.language);
+        if (!reason.isEmpty())
+            marks.insert(QPoint(StatisticsColumns - 1, 1 + group), {Qt::red, reason});
+    }
+    m_model->setCellMarks(std::move(marks));
 }
 
 void StatisticsWindow::drawTrend()

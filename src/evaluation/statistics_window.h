@@ -42,6 +42,7 @@ protected:
 
 private:
     void setTexts();
+    void markVerdicts();
     void drawTrend();
 
     FileCommandContext m_files;

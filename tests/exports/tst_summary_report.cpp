@@ -40,7 +40,7 @@ PreparedReport prepared(const MeasurementStore &store, const Rules &rules, Langu
     ModulusReport report(seriesTableGrid(store, language), language);
     PreparedReport pages = report.prepare();
     if (summary)
-        SummaryReport(statisticsGrid(groupStatistics(seriesValues(store), rules), language), language).appendTo(pages);
+        SummaryReport(groupStatistics(seriesValues(store), rules), language).appendTo(pages);
     return pages;
 }
 

@@ -332,13 +332,17 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen_data()
     QTest::addColumn<Rows>("rows");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("nameTooLong");
 
     QTest::newRow("no object, ru") << Language::Russian << Rows{TypedRows[0], {"", "Щебень", "120", "", ""}} << 1
-                                   << int(RequirementColumn::Object);
+                                   << int(RequirementColumn::Object) << false;
     QTest::newRow("dynamic not a number, en")
-        << Language::English << Rows{{"Несущий слой", "", "85 MPa", "", ""}} << 0 << int(RequirementColumn::Dynamic);
+        << Language::English << Rows{{"Несущий слой", "", "85 MPa", "", ""}} << 0 << int(RequirementColumn::Dynamic) << false;
+    QTest::newRow("a material longer than any instrument name, en")
+        << Language::English << Rows{TypedRows[0], {"Несущий слой", "Щебень фракции 20-40", "120", "", ""}} << 1
+        << int(RequirementColumn::Material) << true;
     QTest::newRow("negative static, en")
-        << Language::English << Rows{{"Несущий слой", "", "85", "-40", ""}} << 0 << int(RequirementColumn::Static);
+        << Language::English << Rows{{"Несущий слой", "", "85", "-40", ""}} << 0 << int(RequirementColumn::Static) << false;
 }
 
 // The fault is named, the cell at fault is made current and nothing typed is
@@ -349,6 +353,7 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen()
     QFETCH(Rows, rows);
     QFETCH(int, row);
     QFETCH(int, column);
+    QFETCH(bool, nameTooLong);
 
     makeWindow(language);
     const Rules old{{"Road 7", "", 10, {}, {}}};
@@ -367,7 +372,7 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen()
 
     QCOMPARE(prompts.messages().size(), size_t(1));
     const MessageRequest &message = prompts.messages()[0];
-    QCOMPARE(message.text, requirementProblemText({row + 1, RequirementColumn(column)}, language));
+    QCOMPARE(message.text, requirementProblemText({row + 1, RequirementColumn(column), nameTooLong}, language));
     QCOMPARE(message.icon, PromptIcon::Warning);
     QCOMPARE(message.caption, language == Language::Russian ? QString("КВТ-1.0") : QString("KVT-1.0"));
     QCOMPARE(readRequirementRules(*settings), std::optional(old));
