@@ -74,6 +74,7 @@ private slots:
     void everySeriesDeleted();
     void chartShowsTheChosenGroup_data();
     void chartShowsTheChosenGroup();
+    void staticRequirementOnItsOwnAxis();
     void clickingAPointChoosesTheSeries_data();
     void clickingAPointChoosesTheSeries();
     void helpKeyOpensItsSection();
@@ -465,6 +466,44 @@ void TestStatisticsWindow::chartShowsTheChosenGroup()
         QVERIFY(chart->xAxis->range().contains(point.position));
         QVERIFY(chart->yAxis->range().contains(point.dynamicModulus));
     }
+}
+
+// A static requirement of 45 MPa drawn among dynamic moduli of 80…92 would
+// read as a requirement they all meet: it is drawn on the static axis, with
+// the static means it judges.
+void TestStatisticsWindow::staticRequirementOnItsOwnAxis()
+{
+    makeWindow(FieldSeries);
+    QVERIFY(writeRequirementRules(*settings, {{Base, "", 85, 45, {}}}));
+    StatisticsWindow *statistics = openStatistics();
+    chooseGroup(0);
+    TrendChart *chart = statistics->chart();
+    QCOMPARE(chart->lines().size(), 2);
+    QCOMPARE(chart->lines()[0]->point1->valueAxis(), chart->yAxis);
+    QCOMPARE(chart->lines()[1]->point1->valueAxis(), chart->yAxis2);
+    QCOMPARE(chart->lines()[1]->point2->valueAxis(), chart->yAxis2);
+    QVERIFY(chart->yAxis2->visible());
+    QCOMPARE(chart->yAxis2->label(), QString("Stat.modulus, MPa"));
+    QVERIFY(chart->yAxis2->range().contains(45));
+
+    const auto drawn = [chart](PointClass pointClass) {
+        QList<QPointF> points;
+        const QCPGraph *graph = chart->points(pointClass, TrendAxis::Static);
+        for (int i = 0; i < graph->dataCount(); ++i)
+            points << QPointF(graph->data()->at(i)->key, graph->data()->at(i)->value);
+        return points;
+    };
+    QCOMPARE(drawn(PointClass::Meets), (QList<QPointF>{{1, 50}, {5, 50}}));
+    QCOMPARE(drawn(PointClass::DoesNotMeet), (QList<QPointF>{{3, 45}}));
+    for (const QPointF &point : drawn(PointClass::Meets) + drawn(PointClass::DoesNotMeet))
+        QVERIFY(chart->yAxis2->range().contains(point.y()));
+    QCOMPARE(chart->points(PointClass::Meets, TrendAxis::Static)->valueAxis(), chart->yAxis2);
+
+    // The subgrade has no rule: no static axis, nothing on it.
+    chooseGroup(1);
+    QVERIFY(!chart->yAxis2->visible());
+    for (PointClass pointClass : {PointClass::Meets, PointClass::DoesNotMeet, PointClass::NotJudged})
+        QCOMPARE(chart->points(pointClass, TrendAxis::Static)->dataCount(), 0);
 }
 
 void TestStatisticsWindow::clickingAPointChoosesTheSeries_data()
