@@ -5,6 +5,7 @@
 #include "files/last_folder.h"
 #include "group_trend.h"
 #include "mainwindow/clipboard_texts.h"
+#include "mainwindow/name_column_width.h"
 #include "mainwindow/text_grid_model.h"
 #include "mainwindow/text_grid_view.h"
 #include "statistics_table.h"
@@ -135,10 +136,19 @@ void StatisticsWindow::showStatistics(std::vector<SeriesValues> series, const QL
     // The refill leaves no current row: choosing one always draws the trend.
     m_model->setCells(statisticsGrid(m_groups, language));
     markVerdicts();
+    showNamesWhole();
     if (m_groups.isEmpty())
         drawTrend();
     else
         m_table->setCurrentIndex(m_model->index(std::min(chosen, int(m_groups.size()) - 1), 0));
+}
+
+void StatisticsWindow::showNamesWhole()
+{
+    // The object and material are what a row is read by; a column the user
+    // made wider stays so.
+    for (const int column : {0, 1})
+        m_table->setColumnWidth(column, std::max(m_table->columnWidth(column), nameColumnWidth(m_table->fontMetrics())));
 }
 
 void StatisticsWindow::markVerdicts()

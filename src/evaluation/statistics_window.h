@@ -43,6 +43,7 @@ protected:
 private:
     void setTexts();
     void markVerdicts();
+    void showNamesWhole();
     void drawTrend();
 
     FileCommandContext m_files;

@@ -74,6 +74,9 @@ private slots:
     void everySeriesDeleted();
     void chartShowsTheChosenGroup_data();
     void chartShowsTheChosenGroup();
+    void namesReadWhole();
+    void verdictSaysWhy_data();
+    void verdictSaysWhy();
     void staticRequirementOnItsOwnAxis();
     void clickingAPointChoosesTheSeries_data();
     void clickingAPointChoosesTheSeries();
@@ -466,6 +469,65 @@ void TestStatisticsWindow::chartShowsTheChosenGroup()
         QVERIFY(chart->xAxis->range().contains(point.position));
         QVERIFY(chart->yAxis->range().contains(point.dynamicModulus));
     }
+}
+
+// The object and material columns were the view's default width, which cut
+// "Подстилающий слой" short; a row is read by them.
+void TestStatisticsWindow::namesReadWhole()
+{
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    QTableView *table = statistics->table();
+    const QFontMetrics metrics(table->font());
+    for (int refresh = 0; refresh < 2; ++refresh) {
+        for (const QString name : {"Подстилающий слой 1", "Несущий слой дороги", "Щебень фракции 5-20"}) {
+            QVERIFY2(table->columnWidth(0) >= metrics.horizontalAdvance(name), qPrintable(name));
+            QVERIFY2(table->columnWidth(1) >= metrics.horizontalAdvance(name), qPrintable(name));
+        }
+        // A refill keeps them so, and a column the user widened stays wider.
+        table->setColumnWidth(1, 400);
+        window->ALangRusExecute();
+        QCOMPARE(table->columnWidth(1), 400);
+    }
+}
+
+void TestStatisticsWindow::verdictSaysWhy_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QStringList>("tips"); // of the verdict cells, group by group
+
+    QTest::newRow("English") << QByteArray("Eng") << "does not meet"
+                             << QStringList{"series below the requirement: 1 of 3; CV 6,6 % above the largest 5 %",
+                                            "a CV needs at least two series"};
+    QTest::newRow("Russian") << QByteArray("Rus") << "не соответствует"
+                             << QStringList{"ниже требования серий: 1 из 3; КВ 6,6 % больше наибольшего 5 %",
+                                            "КВ определяется не менее чем по двум сериям"};
+}
+
+// The subgrade's one series reaches its 50 MPa, and still its group does not
+// meet: one series has no CV to hold within 20 %. The verdict says so.
+void TestStatisticsWindow::verdictSaysWhy()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, verdict);
+    QFETCH(QStringList, tips);
+
+    makeWindow(FieldSeries, language);
+    QVERIFY(writeRequirementRules(*settings, {{Base, "", 85, {}, 5}, {Subgrade, "", 50, {}, 20}}));
+    StatisticsWindow *statistics = openStatistics();
+    const QAbstractItemModel *model = statistics->table()->model();
+    QStringList shown;
+    for (int group = 0; group < model->rowCount(); ++group) {
+        const QModelIndex cell = model->index(group, StatisticsColumns - 1);
+        QCOMPARE(cell.data().toString(), verdict);
+        shown << cell.data(Qt::ToolTipRole).toString();
+    }
+    QCOMPARE(shown, tips);
+    // A verdict that meets has nothing to explain.
+    QVERIFY(writeRequirementRules(*settings, {{Subgrade, "", 50, {}, {}}}));
+    emit window->requirementsChangedSignal();
+    QCOMPARE(model->index(1, StatisticsColumns - 1).data(Qt::ToolTipRole).toString(), QString());
 }
 
 // A static requirement of 45 MPa drawn among dynamic moduli of 80…92 would

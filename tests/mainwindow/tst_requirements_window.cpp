@@ -3,6 +3,7 @@
 #include "evaluation/series_marks.h"
 #include "files/kvt_file.h"
 #include "files/save_dialog.h"
+#include "mainwindow/dialog_font.h"
 #include "mainwindow/formmain.h"
 #include "namelists/name_list_kind.h"
 #include "read_only_path.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -76,6 +78,8 @@ private slots:
     void editorKeepsRulesAndMarksTable_data();
     void editorKeepsRulesAndMarksTable();
     void nameCellsOfferKnownNames();
+    void nameColumnsHoldAWholeName_data();
+    void nameColumnsHoldAWholeName();
     void okKeepsTheCellBeingEdited_data();
     void okKeepsTheCellBeingEdited();
     void faultyRowKeepsEditorOpen_data();
@@ -286,6 +290,35 @@ void TestRequirementsWindow::nameCellsOfferKnownNames()
             table->setCurrentCell(0, int(RequirementColumn::Dynamic)); // moving on commits the cell
             QCOMPARE(table->item(0, int(column))->text(), typed);
         }
+    });
+}
+
+void TestRequirementsWindow::nameColumnsHoldAWholeName_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::newRow("English") << Language::English;
+    QTest::newRow("Russian") << Language::Russian;
+}
+
+// A new row's empty name cells were as narrow as their headers ("Object"):
+// too narrow to see what is being typed.
+void TestRequirementsWindow::nameColumnsHoldAWholeName()
+{
+    QFETCH(Language, language);
+    makeWindow(language);
+    inEditor([&](RequirementsDialog &dialog) {
+        click(dialog, "btnAdd");
+        auto *table = dialog.findChild<QTableWidget *>("RequirementsTable");
+        const QFontMetrics metrics(smallDialogFont());
+        QCOMPARE(table->font(), dialog.font());
+        for (const QString name : {"Подстилающий слой 1", "Несущий слой дороги", "Щебень фракции 5-20"}) {
+            QVERIFY2(table->columnWidth(int(RequirementColumn::Object)) >= metrics.horizontalAdvance(name),
+                     qPrintable(name));
+            QVERIFY2(table->columnWidth(int(RequirementColumn::Material)) >= metrics.horizontalAdvance(name),
+                     qPrintable(name));
+        }
+        // The numbers still fit beside them in the editor's first size.
+        QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
     });
 }
 
