@@ -26,21 +26,26 @@ struct Column {
 };
 
 // Object, material, series, dynamic mean and CV, static mean, the rule's
-// dynamic and static moduli, the share meeting it, the verdict.
+// dynamic and static moduli, the share meeting it, the verdict. The painter
+// shrinks a text wider than its column, and a table with some texts smaller
+// than others reads unevenly: the widths hold, at the table's one size, the
+// heads and verdicts of both languages, moduli up to 1000,0 and names of the
+// instrument's 19 characters (such as "Подстилающий слой 1").
 const Column columns[] = {
     {0, 0, 32, SeriesObjectColumn, {}},
-    {1, 32, 22, SeriesMaterialColumn, {}},
-    {2, 54, 12, NoSeriesColumn, {u"Серий", u"Series"}},
-    {3, 66, 19, SeriesDynamicColumn, {}},
-    {7, 85, 12, NoSeriesColumn, {u"КВ, %", u"CV, %"}},
-    {9, 97, 19, SeriesStaticColumn, {}},
-    {15, 116, 15, NoSeriesColumn, {u"Треб. дин.", u"Req. din."}},
+    {1, 32, 31.5, SeriesMaterialColumn, {}},
+    {2, 63.5, 9.5, NoSeriesColumn, {u"Серий", u"Series"}},
+    {3, 73, 17, SeriesDynamicColumn, {}},
+    {7, 90, 9.5, NoSeriesColumn, {u"КВ, %", u"CV, %"}},
+    {9, 99.5, 17, SeriesStaticColumn, {}},
+    {15, 116.5, 14.5, NoSeriesColumn, {u"Треб. дин.", u"Req. din."}},
     {16, 131, 15, NoSeriesColumn, {u"Треб. стат.", u"Req. stat."}},
     {19, 146, 14, NoSeriesColumn, {u"Соотв., %", u"Share, %"}},
     {20, 160, 25, NoSeriesColumn, {u"Заключение", u"Verdict"}},
 };
 constexpr qreal PrintableWidth = 185;
 constexpr qreal CellHeight = 5;
+constexpr qreal TableFontSize = 8.5; // points
 
 QString head(const Column &column, Language language)
 {
@@ -81,8 +86,8 @@ ReportLayout SummaryReport::layout(const PageSetup &page, bool withNote)
     ReportBand data{BandKind::MasterData, CellHeight, {}};
     for (qsizetype column = 0; column < qsizetype(std::size(columns)); ++column) {
         const QRectF box(columns[column].left, 0, columns[column].width, CellHeight);
-        header.texts.append({box, QStringLiteral("[Графа%1]").arg(column), 10, true});
-        data.texts.append({box, QStringLiteral("[Ячейка%1]").arg(column), 10, true});
+        header.texts.append({box, QStringLiteral("[Графа%1]").arg(column), TableFontSize, true});
+        data.texts.append({box, QStringLiteral("[Ячейка%1]").arg(column), TableFontSize, true});
     }
     QList<ReportBand> bands{title, header, data};
     if (const ReportBand *footer = pageFooter(seriesList))

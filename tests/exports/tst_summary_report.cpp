@@ -119,17 +119,20 @@ void TestSummaryReport::summaryPage_data()
                          {Layer, "Щебень", {100}, {50}},
                          {"Мост", "Глина", {70}, {35}}};
     const Rules rules{{Layer, "", 85, {}, {}}, {"road 7", "Песок", 80, 35, 20}};
+    // Road 7's rule limits the CV of its one series: its verdict is marked and the mark explained.
     QTest::newRow("English") << Language::English << lot << rules
-                             << QStringList{"Statistics against requirements", "Elastic moduli: means of the series, MPa"}
+                             << QStringList{"Statistics against requirements", "Elastic moduli: means of the series, MPa",
+                                            "* Does not meet: a CV needs at least two series."}
                              << EnglishHeads
                              << Rows{{Layer, "Щебень", "2", "95,0", "7,4", "45,0", "85", "", "100", "meets"},
-                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "does not meet"},
+                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "does not meet *"},
                                      {"Мост", "Глина", "1", "70,0", "", "35,0", "", "", "", "no rule"}};
     QTest::newRow("Russian") << Language::Russian << lot << rules
-                             << QStringList{"Статистика по требованиям", "Модули упругости — средние по сериям, МПа"}
+                             << QStringList{"Статистика по требованиям", "Модули упругости — средние по сериям, МПа",
+                                            "* Не соответствует: КВ определяется не менее чем по двум сериям."}
                              << RussianHeads
                              << Rows{{Layer, "Щебень", "2", "95,0", "7,4", "45,0", "85", "", "100", "соответствует"},
-                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "не соответствует"},
+                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "не соответствует *"},
                                      {"Мост", "Глина", "1", "70,0", "", "35,0", "", "", "", "нет требования"}};
     QTest::newRow("no rules: every group listed without one")
         << Language::English << lot << Rules{} << QStringList{"Statistics against requirements",
