@@ -105,7 +105,8 @@ RequirementsDialog::RequirementsDialog(const QList<RequirementRule> &rules, Requ
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
-    resize(640, 300);
+    // Room for the two name columns and the three number columns side by side.
+    resize(720, 300);
 }
 
 void RequirementsDialog::setRow(int row, const RequirementRow &values)
