@@ -49,7 +49,7 @@ const QList<SeriesContent> FieldSeries{
     {Base, "Щебень", {88, 88, 88}, {50, 50, 50}},
 };
 
-enum class Change { Deletion, FirstSeriesDeleted, Rules, Language };
+enum class Change { Deletion, FirstSeriesDeleted, GroupAppears, Rules, Language };
 
 } // namespace
 Q_DECLARE_METATYPE(Change)
@@ -74,6 +74,7 @@ private slots:
     void everySeriesDeleted();
     void chartShowsTheChosenGroup_data();
     void chartShowsTheChosenGroup();
+    void keyboardOnly();
     void namesReadWhole();
     void verdictSaysWhy_data();
     void verdictSaysWhy();
@@ -345,20 +346,27 @@ void TestStatisticsWindow::followsChanges_data()
     QTest::addColumn<QStringList>("first");  // object, material, series and verdict of the first group
     QTest::addColumn<QStringList>("second"); // of the second; empty when it is gone
     QTest::addColumn<int>("chosen");         // the group chosen afterwards
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<int>("trendRow"); // the Table 1 row of the chart's first point
 
     QTest::newRow("a series deleted in the main window")
-        << Change::Deletion << QStringList{Base, "Щебень", "4", "does not meet"} << QStringList{} << 0;
+        << Change::Deletion << QStringList{Base, "Щебень", "4", "does not meet"} << QStringList{} << 0 << 1 << 2;
     // The base course's first series goes: the subgrade's series is now the
     // first of the store, and its group the first row; the choice goes with it.
     QTest::newRow("the first series deleted, the chosen group moves up")
         << Change::FirstSeriesDeleted << QStringList{Subgrade, "Песок", "1", "no rule"}
-        << QStringList{Base, "Щебень", "3", "does not meet"} << 0;
+        << QStringList{Base, "Щебень", "3", "does not meet"} << 0 << 2 << 2;
     QTest::newRow("the rules changed")
         << Change::Rules << QStringList{Base, "Щебень", "4", "meets"}
-        << QStringList{Subgrade, "Песок", "1", "does not meet"} << 1;
+        << QStringList{Subgrade, "Песок", "1", "does not meet"} << 1 << 2 << 3;
     QTest::newRow("the language switched")
         << Change::Language << QStringList{Base, "Щебень", "4", "не соответствует"}
-        << QStringList{Subgrade, "Песок", "1", "нет требования"} << 1;
+        << QStringList{Subgrade, "Песок", "1", "нет требования"} << 1 << 2 << 3;
+    // A file read in with a bridge's series first: a group appears above the
+    // chosen subgrade, which stays chosen in its new row.
+    QTest::newRow("a group appears above the chosen one")
+        << Change::GroupAppears << QStringList{"Мост", "Глина", "1", "no rule"}
+        << QStringList{Base, "Щебень", "4", "does not meet"} << 2 << 3 << 4;
 }
 
 void TestStatisticsWindow::followsChanges()
@@ -367,6 +375,8 @@ void TestStatisticsWindow::followsChanges()
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
     QFETCH(int, chosen);
+    QFETCH(int, groups);
+    QFETCH(int, trendRow);
 
     makeWindow(FieldSeries);
     StatisticsWindow *statistics = openStatistics();
@@ -385,6 +395,10 @@ void TestStatisticsWindow::followsChanges()
         window->findChild<QAction *>("ADelSeries")->trigger();
         break;
     }
+    case Change::GroupAppears:
+        testing::fillStoreWith(*store, QList<SeriesContent>{{"Мост", "Глина", {70}, {35}}} + FieldSeries);
+        window->fillSeriesTable();
+        break;
     case Change::Rules:
         QVERIFY(writeRequirementRules(*settings, {{Base, "", 80, {}, {}}, {Subgrade, "", 70, {}, {}}}));
         emit window->requirementsChangedSignal();
@@ -395,13 +409,13 @@ void TestStatisticsWindow::followsChanges()
     }
 
     QCOMPARE(window->statisticsWindow(), statistics);
-    QCOMPARE(statistics->grid().size(), second.isEmpty() ? 2 : 3);
+    QCOMPARE(statistics->grid().size(), 1 + groups);
     QCOMPARE(row(1).mid(0, 3) << row(1).last(), first);
     if (!second.isEmpty())
         QCOMPARE(row(2).mid(0, 3) << row(2).last(), second);
     QCOMPARE(statistics->table()->currentIndex().row(), chosen);
     // The chart follows the chosen group.
-    QCOMPARE(statistics->chart()->trend().points.first().table1Row, chosen == 0 ? 2 : 3);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, trendRow);
 }
 
 void TestStatisticsWindow::everySeriesDeleted()
@@ -469,6 +483,32 @@ void TestStatisticsWindow::chartShowsTheChosenGroup()
         QVERIFY(chart->xAxis->range().contains(point.position));
         QVERIFY(chart->yAxis->range().contains(point.dynamicModulus));
     }
+}
+
+// Without a mouse: the table has the focus, the arrows choose the group the
+// chart shows, Tab reaches the buttons and Space presses them.
+void TestStatisticsWindow::keyboardOnly()
+{
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    QApplication::setActiveWindow(statistics);
+    QVERIFY(QTest::qWaitForWindowActive(statistics));
+    QTableView *table = statistics->table();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(table));
+
+    QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(table->currentIndex().row(), 1);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, 3);
+    QTest::keyClick(table, Qt::Key_Up);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, 2);
+
+    auto *copy = statistics->findChild<QPushButton *>("CopyButton");
+    for (int tab = 0; tab < 5 && QApplication::focusWidget() != copy; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(copy));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(copy, Qt::Key_Space);
+    QCOMPARE(QGuiApplication::clipboard()->text(), tableText(statistics->grid()));
 }
 
 // The object and material columns were the view's default width, which cut
