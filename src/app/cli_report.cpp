@@ -2,7 +2,7 @@
 
 #include "cli_files.h"
 #include "cli_output.h"
-#include "evaluation/statistics_table.h"
+#include "evaluation/group_statistics.h"
 #include "exports/modulus_report.h"
 #include "exports/summary_report.h"
 #include "report/report_files.h"
@@ -54,7 +54,7 @@ std::optional<PreparedReport> measuredReport(const QString &fileName, const Summ
         const std::optional<QList<RequirementRule>> rules = readRulesForCli(summary.rulesFile, language);
         if (!rules)
             return std::nullopt;
-        SummaryReport(statisticsGrid(groupStatistics(seriesValues(*store), *rules), language), language)
+        SummaryReport(groupStatistics(seriesValues(*store), *rules), language)
             .appendTo(prepared);
     }
     return prepared;

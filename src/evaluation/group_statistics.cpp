@@ -16,8 +16,7 @@ struct Group {
 Group &groupOf(std::vector<Group> &groups, const SeriesValues &series)
 {
     for (Group &group : groups) {
-        if (sameInstrumentName(group.statistics.object, series.object)
-            && sameInstrumentName(group.statistics.material, series.material))
+        if (inGroup(group.statistics, series.object, series.material))
             return group;
     }
     Group &group = groups.emplace_back();
@@ -38,11 +37,7 @@ Verdict verdict(const GroupStatistics &group)
 {
     if (!group.rule)
         return Verdict::NoRule;
-    const bool everyMeets = group.judged > 0 && group.meeting == group.judged;
-    const std::optional<double> &limit = group.rule->largestCvPercent;
-    const std::optional<double> &cv = group.dynamicModulus.cvPercent;
-    const bool spreadWithin = !limit || (cv && *cv <= *limit);
-    return everyMeets && spreadWithin ? Verdict::Meets : Verdict::DoesNotMeet;
+    return verdictReasons(group).isEmpty() ? Verdict::Meets : Verdict::DoesNotMeet;
 }
 
 ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftOut)
@@ -70,6 +65,32 @@ ModulusStatistics modulusStatistics(const std::vector<double> &values, int leftO
 }
 
 } // namespace
+
+QList<VerdictReason> verdictReasons(const GroupStatistics &group)
+{
+    QList<VerdictReason> reasons;
+    if (!group.rule)
+        return reasons;
+    if (group.judged == 0)
+        reasons << VerdictReason::NoSeriesJudged;
+    if (group.meeting < group.judged)
+        reasons << VerdictReason::SeriesBelow;
+    if (const std::optional<double> &limit = group.rule->largestCvPercent) {
+        const std::optional<double> &cv = group.dynamicModulus.cvPercent;
+        if (group.dynamicModulus.values < 2)
+            reasons << VerdictReason::TooFewForCv;
+        else if (!cv)
+            reasons << VerdictReason::CvUnknown;
+        else if (*cv > *limit)
+            reasons << VerdictReason::CvAbove;
+    }
+    return reasons;
+}
+
+bool inGroup(const GroupStatistics &group, const QString &object, const QString &material)
+{
+    return sameInstrumentName(group.object, object) && sameInstrumentName(group.material, material);
+}
 
 std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule)
 {

@@ -34,6 +34,21 @@ struct GroupStatistics {
     Verdict verdict = Verdict::NoRule;
 };
 
+// Whether series of this object and material belong to the group: names
+// compared as sameInstrumentName does.
+bool inGroup(const GroupStatistics &group, const QString &object, const QString &material);
+
+// Why a group does not meet its rule.
+enum class VerdictReason {
+    NoSeriesJudged, // every series lacks a value the rule asks about
+    SeriesBelow,    // a judged series is below the rule
+    TooFewForCv,    // the rule limits the CV, and one series has no spread
+    CvUnknown,      // the rule limits the CV, and a mean of 0 has no CV
+    CvAbove,        // the CV is above the rule's largest
+};
+// Each reason that holds, in this order; none unless the verdict is DoesNotMeet.
+QList<VerdictReason> verdictReasons(const GroupStatistics &group);
+
 // Judges one series against its rule; nothing when the series lacks a value
 // the rule asks about (a mean Table 1 shows as "NAN").
 std::optional<bool> seriesMeets(const SeriesValues &series, const RequirementRule &rule);

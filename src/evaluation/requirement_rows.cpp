@@ -1,5 +1,7 @@
 #include "requirement_rows.h"
 
+#include "store/short_name20.h"
+
 namespace kvt {
 namespace {
 
@@ -11,6 +13,14 @@ const TextPair LargestCvHeader{u"Наибольший КВ, %", u"Largest CV, %"
 
 const TextPair RowPrefix{u"Строка ", u"Row "};
 const TextPair ObjectMissing{u": укажите объект.", u": the object is missing."};
+const TextPair ObjectTooLong{u": название объекта длиннее 19 знаков, а в приборе названия не длиннее: ни одна серия "
+                             u"ему не подойдёт.",
+                             u": the object's name is longer than 19 characters, and the instrument's names are "
+                             u"never longer: no series can match it."};
+const TextPair MaterialTooLong{u": название материала длиннее 19 знаков, а в приборе названия не длиннее: ни одна серия "
+                               u"ему не подойдёт.",
+                               u": the material's name is longer than 19 characters, and the instrument's names are "
+                               u"never longer: no series can match it."};
 const TextPair DynamicWrong{u": требуемый динамический модуль должен быть числом не меньше 0 (МПа).",
                             u": the required dynamic modulus must be a number of 0 or more (MPa)."};
 const TextPair StaticWrong{u": требуемый статический модуль должен быть пустым или числом не меньше 0 (МПа).",
@@ -71,13 +81,18 @@ RequirementRowsCheck checkRequirementRows(const QList<RequirementRow> &rows)
         if (rule.object.isEmpty() && rule.material.isEmpty() && dynamic.isEmpty() && statical.isEmpty()
             && largestCv.isEmpty())
             continue;
-        const auto fault = [&](RequirementColumn column) {
+        const auto fault = [&](RequirementColumn column, bool nameTooLong = false) {
             check.rules.clear();
-            check.problem = RequirementRowProblem{i, column};
+            check.problem = RequirementRowProblem{i, column, nameTooLong};
             return check;
         };
         if (rule.object.isEmpty())
             return fault(RequirementColumn::Object);
+        // Names are compared without their surrounding blanks.
+        if (rule.object.size() > ShortName20MaxChars)
+            return fault(RequirementColumn::Object, true);
+        if (rule.material.size() > ShortName20MaxChars)
+            return fault(RequirementColumn::Material, true);
         const std::optional<double> required = requirementNumber(dynamic);
         if (!required)
             return fault(RequirementColumn::Dynamic);
@@ -96,8 +111,9 @@ QString requirementProblemText(const RequirementRowProblem &problem, Language la
     const QString row = RowPrefix.text(language) + QString::number(problem.row + 1);
     switch (problem.column) {
     case RequirementColumn::Object:
+        return row + (problem.nameTooLong ? ObjectTooLong : ObjectMissing).text(language);
     case RequirementColumn::Material:
-        return row + ObjectMissing.text(language);
+        return row + (problem.nameTooLong ? MaterialTooLong : ObjectMissing).text(language);
     case RequirementColumn::Dynamic:
         return row + DynamicWrong.text(language);
     case RequirementColumn::Static:

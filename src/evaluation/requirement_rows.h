@@ -36,6 +36,7 @@ QList<RequirementRow> requirementRows(const QList<RequirementRule> &rules);
 struct RequirementRowProblem {
     int row = 0;
     RequirementColumn column = RequirementColumn::Object;
+    bool nameTooLong = false; // a name no series can have, rather than a missing or wrong value
 };
 
 struct RequirementRowsCheck {
@@ -45,11 +46,13 @@ struct RequirementRowsCheck {
 
 // An object is required, Dynamic is a number not below 0 and the optional
 // columns are empty or such numbers; a comma or a point marks the decimals and
-// surrounding blanks are dropped. A row left wholly empty (added, then never
+// surrounding blanks are dropped. A name longer than the instrument's 19
+// characters is at fault: no series could ever match it. A row left wholly empty (added, then never
 // filled in) is no rule and no fault.
 RequirementRowsCheck checkRequirementRows(const QList<RequirementRow> &rows);
 
 // "Row 2: the required dynamic modulus must be a number of 0 or more (MPa)."
+// "Row 1: the object's name is longer than 19 characters: …"
 QString requirementProblemText(const RequirementRowProblem &problem, Language language);
 
 // The names the editor offers: those of the store's series in Table 1's order,

@@ -1,6 +1,7 @@
 #include "requirements_dialog.h"
 
 #include "mainwindow/dialog_font.h"
+#include "mainwindow/name_column_width.h"
 #include "support/common_texts.h"
 
 #include <QComboBox>
@@ -74,6 +75,12 @@ RequirementsDialog::RequirementsDialog(const QList<RequirementRule> &rules, Requ
     m_table->setHorizontalHeaderLabels(headers);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // An empty name column would be as narrow as its header: room for a whole
+    // name to be typed, and the user may widen it.
+    for (const RequirementColumn column : {RequirementColumn::Object, RequirementColumn::Material}) {
+        m_table->horizontalHeader()->setSectionResizeMode(int(column), QHeaderView::Interactive);
+        m_table->setColumnWidth(int(column), nameColumnWidth(m_table->fontMetrics()));
+    }
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setItemDelegateForColumn(int(RequirementColumn::Object), new NameDelegate(m_choices.objects, this));
     m_table->setItemDelegateForColumn(int(RequirementColumn::Material),
@@ -98,7 +105,8 @@ RequirementsDialog::RequirementsDialog(const QList<RequirementRule> &rules, Requ
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
-    resize(640, 300);
+    // Room for the two name columns and the three number columns side by side.
+    resize(720, 300);
 }
 
 void RequirementsDialog::setRow(int row, const RequirementRow &values)

@@ -1,7 +1,6 @@
 #include "series_marks.h"
 
 #include "store/table_texts.h"
-#include "support/number_format.h"
 
 namespace kvt {
 namespace {
@@ -20,7 +19,7 @@ bool below(const std::optional<double> &value, double required)
 QString requirementText(int column, double value, Language language)
 {
     return seriesTableHeader(column, SeriesNameRow, language) + QStringLiteral(" ≥ ")
-        + formatNumberOrNan(value, NumberPattern::OptionalTenths) + u' '
+        + requirementNumberText(value) + u' '
         + seriesTableHeader(column, SeriesUnitRow, language);
 }
 
@@ -45,7 +44,7 @@ QString ruleText(const RequirementRule &rule, Language language)
         text += QStringLiteral(", ") + requirementText(SeriesStaticColumn, *rule.staticModulus, language);
     if (rule.largestCvPercent)
         text += QStringLiteral(", ") + LargestVariation.text(language) + QStringLiteral(" ≤ ")
-            + formatNumberOrNan(*rule.largestCvPercent, NumberPattern::OptionalTenths) + QStringLiteral(" %");
+            + requirementNumberText(*rule.largestCvPercent) + QStringLiteral(" %");
     return text;
 }
 

@@ -25,6 +25,13 @@ const TextPair Verdicts[] = {
     {u"нет требования", u"no rule"},
 };
 
+const TextPair NoSeriesJudged{u"ни одна серия не оценена: её средние — NAN",
+                              u"no series could be judged: their means read NAN"};
+const TextPair SeriesBelow{u"ниже требования серий: %1 из %2", u"series below the requirement: %1 of %2"};
+const TextPair TooFewForCv{u"КВ определяется не менее чем по двум сериям", u"a CV needs at least two series"};
+const TextPair CvUnknown{u"КВ не определён: среднее равно 0", u"the CV is unknown: the mean is 0"};
+const TextPair CvAbove{u"КВ %1 % больше наибольшего %2 %", u"CV %1 % above the largest %2 %"};
+
 QString optionalNumber(const std::optional<double> &value, NumberPattern pattern)
 {
     return value ? formatNumberOrNan(*value, pattern) : QString();
@@ -76,11 +83,12 @@ QStringList groupRow(const GroupStatistics &group, Language language)
     QStringList row{group.object, group.material, count(group.seriesCount)};
     appendModulusCells(row, group.dynamicModulus);
     appendModulusCells(row, group.staticModulus);
-    const NumberPattern pattern = NumberPattern::OptionalTenths;
     if (group.rule) {
-        row << formatNumberOrNan(group.rule->dynamicModulus, pattern)
-            << optionalNumber(group.rule->staticModulus, pattern)
-            << optionalNumber(group.rule->largestCvPercent, pattern) << count(group.meeting)
+        // The rule reads as it was typed: a rule of 140,04 judges with 140,04,
+        // and rounded to "140" it would seem met by a mean of 140,0.
+        row << requirementNumberText(group.rule->dynamicModulus)
+            << optionalRequirementText(group.rule->staticModulus)
+            << optionalRequirementText(group.rule->largestCvPercent) << count(group.meeting)
             << optionalNumber(group.sharePercent, NumberPattern::Integer);
     } else {
         row << QString() << QString() << QString() << QString() << QString();
@@ -94,6 +102,33 @@ QStringList groupRow(const GroupStatistics &group, Language language)
 QString verdictText(Verdict verdict, Language language)
 {
     return Verdicts[int(verdict)].text(language);
+}
+
+QString verdictReasonText(const GroupStatistics &group, Language language)
+{
+    QStringList texts;
+    for (const VerdictReason reason : verdictReasons(group)) {
+        switch (reason) {
+        case VerdictReason::NoSeriesJudged:
+            texts << NoSeriesJudged.text(language);
+            break;
+        case VerdictReason::SeriesBelow:
+            texts << SeriesBelow.text(language).arg(group.judged - group.meeting).arg(group.judged);
+            break;
+        case VerdictReason::TooFewForCv:
+            texts << TooFewForCv.text(language);
+            break;
+        case VerdictReason::CvUnknown:
+            texts << CvUnknown.text(language);
+            break;
+        case VerdictReason::CvAbove:
+            texts << CvAbove.text(language)
+                         .arg(optionalNumber(group.dynamicModulus.cvPercent, NumberPattern::Tenths),
+                              optionalRequirementText(group.rule->largestCvPercent));
+            break;
+        }
+    }
+    return texts.join(QStringLiteral("; "));
 }
 
 QList<QStringList> statisticsGrid(const QList<GroupStatistics> &groups, Language language)

@@ -5,6 +5,7 @@
 #include "files/last_folder.h"
 #include "group_trend.h"
 #include "mainwindow/clipboard_texts.h"
+#include "mainwindow/name_column_width.h"
 #include "mainwindow/text_grid_model.h"
 #include "mainwindow/text_grid_view.h"
 #include "statistics_table.h"
@@ -116,15 +117,51 @@ void StatisticsWindow::showStatistics(std::vector<SeriesValues> series, const QL
 {
     m_files.language = language;
     setTexts();
-    const int chosen = m_table->currentIndex().isValid() ? m_table->currentIndex().row() : 0;
+    // The chosen group is known by its names: the groups above it can come
+    // and go, and their first series can change places. A chosen group that
+    // is gone leaves its row to the next one.
+    const QModelIndex current = m_table->currentIndex();
+    int chosen = current.isValid() ? current.row() : 0;
+    const std::optional<GroupStatistics> chosenGroup =
+        current.isValid() && chosen < m_groups.size() ? std::optional(m_groups[chosen]) : std::nullopt;
     m_series = std::move(series);
     m_groups = groupStatistics(m_series, rules);
+    if (chosenGroup) {
+        const auto same = [&chosenGroup](const GroupStatistics &group) {
+            return inGroup(group, chosenGroup->object, chosenGroup->material);
+        };
+        if (const auto found = std::find_if(m_groups.cbegin(), m_groups.cend(), same); found != m_groups.cend())
+            chosen = int(found - m_groups.cbegin());
+    }
     // The refill leaves no current row: choosing one always draws the trend.
     m_model->setCells(statisticsGrid(m_groups, language));
+    markVerdicts();
+    showNamesWhole();
     if (m_groups.isEmpty())
         drawTrend();
     else
         m_table->setCurrentIndex(m_model->index(std::min(chosen, int(m_groups.size()) - 1), 0));
+}
+
+void StatisticsWindow::showNamesWhole()
+{
+    // The object and material are what a row is read by; a column the user
+    // made wider stays so.
+    for (const int column : {0, 1})
+        m_table->setColumnWidth(column, std::max(m_table->columnWidth(column), nameColumnWidth(m_table->fontMetrics())));
+}
+
+void StatisticsWindow::markVerdicts()
+{
+    // "Does not meet" says why where the table cannot show it, such as a CV
+    // that one series cannot have.
+    QHash<QPoint, TextGridModel::CellMark> marks;
+    for (int group = 0; group < m_groups.size(); ++group) {
+        const QString reason = verdictReasonText(m_groups[group], m_files.language);
+        if (!reason.isEmpty())
+            marks.insert(QPoint(StatisticsColumns - 1, 1 + group), {Qt::red, reason});
+    }
+    m_model->setCellMarks(std::move(marks));
 }
 
 void StatisticsWindow::drawTrend()

@@ -42,6 +42,8 @@ protected:
 
 private:
     void setTexts();
+    void markVerdicts();
+    void showNamesWhole();
     void drawTrend();
 
     FileCommandContext m_files;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "evaluation/group_statistics.h"
 #include "report/prepared_report.h"
 #include "support/bilingual.h"
 
@@ -15,8 +16,8 @@ namespace kvt {
 // moduli, the share of series meeting it and the verdict.
 class SummaryReport {
 public:
-    // statistics: statisticsGrid's rows (evaluation/statistics_table.h), its header row first.
-    SummaryReport(QList<QStringList> statistics, Language language);
+    // The groups as groupStatistics judged them (evaluation/group_statistics.h).
+    SummaryReport(const QList<GroupStatistics> &statistics, Language language);
     SummaryReport(const SummaryReport &) = delete;
     SummaryReport &operator=(const SummaryReport &) = delete;
 
@@ -26,12 +27,14 @@ public:
     // Record r stands for the statistics' row r + 1.
     UserDataSet groups{QStringLiteral("SummaryGroups")};
 
-    static ReportLayout layout(const PageSetup &page);
+    // withNote: the title band explains the verdicts marked "*".
+    static ReportLayout layout(const PageSetup &page, bool withNote);
 
 private:
     void getValue(const QString &name, QString &value) const;
 
-    QList<QStringList> m_statistics;
+    QList<QStringList> m_statistics; // statisticsGrid's rows, its header row first
+    QList<bool> m_marked;            // by group: does not meet for a CV one series cannot have
     Language m_language;
 };
 

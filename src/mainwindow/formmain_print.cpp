@@ -2,7 +2,7 @@
 #include "formmain.h"
 
 #include "evaluation/requirement_settings.h"
-#include "evaluation/statistics_table.h"
+#include "evaluation/group_statistics.h"
 #include "exports/modulus_report.h"
 #include "exports/summary_report.h"
 #include "mainwindow/text_grid_model.h"
@@ -25,8 +25,7 @@ void TForm1::APrintExecute()
     // The report keeps Table 1 and the requirements as they read now.
     auto report = std::make_shared<ModulusReport>(m_table1->cells(), m_language);
     auto summary = std::make_shared<SummaryReport>(
-        statisticsGrid(groupStatistics(seriesValues(m_store), readRequirementRules(m_settings).value_or(QList<RequirementRule>{})),
-                       m_language),
+        groupStatistics(seriesValues(m_store), readRequirementRules(m_settings).value_or(QList<RequirementRule>{})),
         m_language);
     auto *preview = new ReportPreview(
         [report, summary](const PageSetup &page, bool withSummary) {

@@ -24,8 +24,8 @@ void TForm1::AStatisticsExecute()
         m_statistics->activateWindow();
         return;
     }
-    if (m_store.isEmpty())
-        return; // no series to judge
+    if (noData())
+        return;
     m_statistics = new StatisticsWindow(fileContext(), this);
     m_statistics->setAttribute(Qt::WA_DeleteOnClose);
     offerHelp(m_statistics);

@@ -100,6 +100,16 @@ void TestCliStats::printsTable_data()
     QTest::newRow("rules file with CR line ends")
         << QStringList{"stats", sample, "--rules", write("cr.ini", QByteArray(Rules).replace('\n', '\r'))}
         << EnglishTable;
+    // Road 7's 60,0 misses a rule of 60,04: the rule reads so, not "60".
+    const QString exact = write("exact.ini", "[Requirements]\nLayout=1\nCount=1\nObject1=Road 7\nMaterial1=\n"
+                                             "Dynamic1=60,04\nStatic1=30,05\nLargestCv1=\n");
+    QTest::newRow("CSV: the rule with the decimals it was given")
+        << QStringList{"stats", sample, "--csv", "--rules", exact}
+        << "\xEF\xBB\xBF"
+               + QByteArray(EnglishHeader + StoneRow + NoRule + SandRow + NoRule + RoadRow
+                            + "60,04\t30,05\t\t0\t0\tdoes not meet\n")
+                     .replace('\t', ';')
+                     .replace("\n", "\r\n");
     QTest::newRow("empty file: the header alone")
         << QStringList{"stats", write("empty.kvt", QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16)), "--rules", rules}
         << EnglishHeader;

@@ -78,6 +78,8 @@ private slots:
     void tableTexts_data();
     void tableTexts();
     void clipboardAndCsv();
+    void requirementReadsAsJudged_data();
+    void requirementReadsAsJudged();
 };
 
 void TestFieldStatistics::groups_data()
@@ -267,6 +269,36 @@ void TestFieldStatistics::clipboardAndCsv()
     const QByteArray csv = csvBytes(grid);
     QVERIFY(csv.startsWith("\xEF\xBB\xBFObject;Material;Series;Din.modulus, mean, MPa;"));
     QVERIFY(csv.endsWith("\r\n\"'=A;\";x;2;90,0;85,0;95,0;7,1;7,9;0;45,0;40,0;50,0;7,1;15,7;0;85;40;;2;100;meets\r\n"));
+}
+
+void TestFieldStatistics::requirementReadsAsJudged_data()
+{
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<QStringList>("required"); // dynamic, static, largest CV
+    QTest::addColumn<QString>("verdict");
+
+    // Two series of 140,0 and 40,0: a CV of 0.
+    QTest::newRow("a hundredth above the mean")
+        << Rules{rule("Слой", "", 140.04, 40.25, 10.05)} << QStringList{"140,04", "40,25", "10,05"} << "does not meet";
+    QTest::newRow("whole numbers") << Rules{rule("Слой", "", 140, 40, 10)} << QStringList{"140", "40", "10"}
+                                   << "meets";
+    QTest::newRow("a tenth") << Rules{rule("Слой", "", 139.9, {}, 0.5)} << QStringList{"139,9", "", "0,5"}
+                             << "meets";
+}
+
+// What the table shows of a rule is what it judges with: a rule of 140,04
+// shown as "140" would read as met by a mean of 140,0 while the verdict says not.
+void TestFieldStatistics::requirementReadsAsJudged()
+{
+    QFETCH(Rules, rules);
+    QFETCH(QStringList, required);
+    QFETCH(QString, verdict);
+
+    const auto store = storeOf({series("Слой", "Щебень", {140}, {40}), series("Слой", "Щебень", {140}, {40})});
+    const QList<QStringList> grid = statisticsGrid(groupStatistics(seriesValues(*store), rules), Language::English);
+    QCOMPARE(grid[1].mid(15, 3), required);
+    QCOMPARE(grid[1].last(), verdict);
+    QVERIFY(csvBytes(grid).contains((";" + required.join(u';') + ";").toUtf8()));
 }
 
 QTEST_GUILESS_MAIN(TestFieldStatistics)

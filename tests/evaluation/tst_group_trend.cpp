@@ -28,9 +28,9 @@ SeriesContent series(const QString &object, const QString &material, float dynam
 }
 
 // The point of the series at this position (1, 2, 3 … in store order).
-TrendPoint point(int position, double modulus, PointClass pointClass)
+TrendPoint point(int position, double modulus, PointClass pointClass, std::optional<double> staticModulus = {})
 {
-    return {position, SeriesTableHeaderRows + position - 1, modulus, pointClass};
+    return {position, SeriesTableHeaderRows + position - 1, modulus, pointClass, staticModulus};
 }
 
 GroupTrend trendOf(const SeriesList &list, const Rules &rules, int group, Language language)
@@ -77,10 +77,11 @@ void TestGroupTrend::points_data()
         << Points{point(1, 90, PointClass::NotJudged), point(3, 80, PointClass::NotJudged),
                   point(5, 85, PointClass::NotJudged)}
         << Values{};
-    QTest::newRow("a static requirement: its line, and its NAN leaves the series unjudged")
+    // The static line is read against the static means, which the points then carry.
+    QTest::newRow("a static requirement: its line, its means, and its NAN leaves the series unjudged")
         << SeriesList{series(base, "", 90, 50), series(base, "", 90, 30), series(base, "", 90, Nan)}
         << Rules{{base, "", 85, 40, {}}} << 0
-        << Points{point(1, 90, PointClass::Meets), point(2, 90, PointClass::DoesNotMeet),
+        << Points{point(1, 90, PointClass::Meets, 50), point(2, 90, PointClass::DoesNotMeet, 30),
                   point(3, 90, PointClass::NotJudged)}
         << Values{85, 40};
     QTest::newRow("judged as Table 1 shows it: 84,96 reads 85")
@@ -115,12 +116,13 @@ void TestGroupTrend::texts_data()
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QString>("xTitle");
     QTest::addColumn<QString>("yTitle");
+    QTest::addColumn<QString>("staticTitle");
     QTest::newRow("Russian") << Language::Russian
                              << QStringList{"Дин.модуль ≥ 85,5 МПа", "Стат.модуль ≥ 40 МПа"}
-                             << "Серии в порядке таблицы 1" << "Дин.модуль, МПа";
+                             << "Серии в порядке таблицы 1" << "Дин.модуль, МПа" << "Стат.модуль, МПа";
     QTest::newRow("English") << Language::English
                              << QStringList{"Din.modulus ≥ 85,5 MPa", "Stat.modulus ≥ 40 MPa"}
-                             << "Series in Table 1 order" << "Din.modulus, MPa";
+                             << "Series in Table 1 order" << "Din.modulus, MPa" << "Stat.modulus, MPa";
 }
 
 void TestGroupTrend::texts()
@@ -129,15 +131,24 @@ void TestGroupTrend::texts()
     QFETCH(QStringList, labels);
     QFETCH(QString, xTitle);
     QFETCH(QString, yTitle);
+    QFETCH(QString, staticTitle);
 
     const GroupTrend trend =
         trendOf({series("Несущий слой", "", 90)}, {{"Несущий слой", "", 85.5, 40, {}}}, 0, language);
     QStringList drawn;
-    for (const TrendLine &line : trend.lines)
+    QList<TrendAxis> axes;
+    for (const TrendLine &line : trend.lines) {
         drawn << line.label;
+        axes << line.axis;
+    }
     QCOMPARE(drawn, labels);
+    QCOMPARE(axes, (QList<TrendAxis>{TrendAxis::Dynamic, TrendAxis::Static}));
     QCOMPARE(trend.xTitle, xTitle);
     QCOMPARE(trend.yTitle, yTitle);
+    QCOMPARE(trend.staticTitle, staticTitle);
+    // Without a static requirement the chart has no static axis.
+    QCOMPARE(trendOf({series("Несущий слой", "", 90)}, {{"Несущий слой", "", 85.5, {}, {}}}, 0, language).staticTitle,
+             QString());
 }
 
 QTEST_GUILESS_MAIN(TestGroupTrend)

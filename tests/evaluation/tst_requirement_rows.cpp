@@ -31,6 +31,8 @@ private slots:
     void rulesShownAsTheyWereTyped();
     void problemTexts_data();
     void problemTexts();
+    void namesTheInstrumentCannotHold_data();
+    void namesTheInstrumentCannotHold();
     void choices_data();
     void choices();
 };
@@ -150,6 +152,52 @@ void TestRequirementRows::problemTexts()
     QFETCH(QString, text);
 
     QCOMPARE(requirementProblemText({2, RequirementColumn(column)}, language), text);
+}
+
+void TestRequirementRows::namesTheInstrumentCannotHold_data()
+{
+    QTest::addColumn<RequirementRow>("row");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("text"); // empty: the row is a rule
+
+    const QString name19 = QStringLiteral("Подстилающий слой 1");
+    const QString name20 = QStringLiteral("Подстилающий слой 12");
+    QTest::newRow("19 characters, as many as the instrument holds")
+        << RequirementRow{name19, name19, "85", "", ""} << Language::English << QString();
+    QTest::newRow("19 characters within blanks") << RequirementRow{"  " + name19 + " ", "", "85", "", ""}
+                                                 << Language::English << QString();
+    QTest::newRow("a 20-character object, en")
+        << RequirementRow{name20, "", "85", "", ""} << Language::English
+        << "Row 1: the object's name is longer than 19 characters, and the instrument's names are never longer: "
+           "no series can match it.";
+    QTest::newRow("a 20-character object, ru")
+        << RequirementRow{name20, "", "85", "", ""} << Language::Russian
+        << "Строка 1: название объекта длиннее 19 знаков, а в приборе названия не длиннее: ни одна серия ему не "
+           "подойдёт.";
+    QTest::newRow("a 20-character material, en")
+        << RequirementRow{"Road 7", name20, "85", "", ""} << Language::English
+        << "Row 1: the material's name is longer than 19 characters, and the instrument's names are never longer: "
+           "no series can match it.";
+    QTest::newRow("a 20-character material, ru")
+        << RequirementRow{"Road 7", name20, "85", "", ""} << Language::Russian
+        << "Строка 1: название материала длиннее 19 знаков, а в приборе названия не длиннее: ни одна серия ему не "
+           "подойдёт.";
+}
+
+// A rule whose name no record can hold would never judge a series, and say nothing of it.
+void TestRequirementRows::namesTheInstrumentCannotHold()
+{
+    QFETCH(RequirementRow, row);
+    QFETCH(Language, language);
+    QFETCH(QString, text);
+
+    const RequirementRowsCheck check = checkRequirementRows({row});
+    QCOMPARE(check.problem ? requirementProblemText(*check.problem, language) : QString(), text);
+    QCOMPARE(check.rules.isEmpty(), !text.isEmpty());
+    if (check.problem)
+        QCOMPARE(check.problem->column, text.contains("material") || text.contains("материала")
+                                            ? RequirementColumn::Material
+                                            : RequirementColumn::Object);
 }
 
 void TestRequirementRows::choices_data()

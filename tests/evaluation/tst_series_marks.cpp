@@ -74,6 +74,11 @@ void TestSeriesMarks::tooltip_data()
         << "Требование для Несущий слой, Щебень: Дин.модуль ≥ 140,5 МПа, Стат.модуль ≥ 60 МПа, КВ ≤ 12,5 %";
     QTest::newRow("object-wide, dynamic only") << plain << Language::English
                                                << "Requirement for Несущий слой, every material: Din.modulus ≥ 85 MPa";
+    // Rounded to "140" the rule would seem met by a series of 140,0.
+    QTest::newRow("the decimals the rule was given")
+        << RequirementRule{"Несущий слой", "", 140.04, 40.25, 10.05} << Language::English
+        << "Requirement for Несущий слой, every material: Din.modulus ≥ 140,04 MPa, Stat.modulus ≥ 40,25 MPa, "
+           "CV ≤ 10,05 %";
     QTest::newRow("object-wide, Russian") << plain << Language::Russian
                                           << "Требование для Несущий слой, любой материал: Дин.модуль ≥ 85 МПа";
 }

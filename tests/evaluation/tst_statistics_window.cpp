@@ -49,7 +49,7 @@ const QList<SeriesContent> FieldSeries{
     {Base, "Щебень", {88, 88, 88}, {50, 50, 50}},
 };
 
-enum class Change { Deletion, Rules, Language };
+enum class Change { Deletion, FirstSeriesDeleted, GroupAppears, Rules, Language };
 
 } // namespace
 Q_DECLARE_METATYPE(Change)
@@ -61,7 +61,8 @@ private slots:
     void init();
 
     void commandMenu();
-    void emptyStoreOpensNothing();
+    void emptyStoreSaysNoData_data();
+    void emptyStoreSaysNoData();
     void opens_data();
     void opens();
     void copies_data();
@@ -73,6 +74,11 @@ private slots:
     void everySeriesDeleted();
     void chartShowsTheChosenGroup_data();
     void chartShowsTheChosenGroup();
+    void keyboardOnly();
+    void namesReadWhole();
+    void verdictSaysWhy_data();
+    void verdictSaysWhy();
+    void staticRequirementOnItsOwnAxis();
     void clickingAPointChoosesTheSeries_data();
     void clickingAPointChoosesTheSeries();
     void helpKeyOpensItsSection();
@@ -142,11 +148,28 @@ void TestStatisticsWindow::commandMenu()
     QCOMPARE(statistics->text(), QString("Статистика…"));
 }
 
-void TestStatisticsWindow::emptyStoreOpensNothing()
+void TestStatisticsWindow::emptyStoreSaysNoData_data()
 {
-    makeWindow({});
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("English") << QByteArray("Eng") << "KVT-1.0" << "No Data";
+    QTest::newRow("Russian") << QByteArray("Rus") << "КВТ-1.0" << "Данных нет";
+}
+
+// As every command that needs measurements: a plain message, and no window.
+void TestStatisticsWindow::emptyStoreSaysNoData()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, caption);
+    QFETCH(QString, text);
+
+    makeWindow({}, language);
     QCOMPARE(openStatistics(), nullptr);
-    QVERIFY(prompts.messages().empty());
+    QCOMPARE(prompts.messages().size(), size_t(1));
+    QCOMPARE(prompts.messages().front().caption, caption);
+    QCOMPARE(prompts.messages().front().text, text);
+    QCOMPARE(prompts.messages().front().icon, PromptIcon::None);
 }
 
 void TestStatisticsWindow::opens_data()
@@ -323,15 +346,27 @@ void TestStatisticsWindow::followsChanges_data()
     QTest::addColumn<QStringList>("first");  // object, material, series and verdict of the first group
     QTest::addColumn<QStringList>("second"); // of the second; empty when it is gone
     QTest::addColumn<int>("chosen");         // the group chosen afterwards
+    QTest::addColumn<int>("groups");
+    QTest::addColumn<int>("trendRow"); // the Table 1 row of the chart's first point
 
     QTest::newRow("a series deleted in the main window")
-        << Change::Deletion << QStringList{Base, "Щебень", "4", "does not meet"} << QStringList{} << 0;
+        << Change::Deletion << QStringList{Base, "Щебень", "4", "does not meet"} << QStringList{} << 0 << 1 << 2;
+    // The base course's first series goes: the subgrade's series is now the
+    // first of the store, and its group the first row; the choice goes with it.
+    QTest::newRow("the first series deleted, the chosen group moves up")
+        << Change::FirstSeriesDeleted << QStringList{Subgrade, "Песок", "1", "no rule"}
+        << QStringList{Base, "Щебень", "3", "does not meet"} << 0 << 2 << 2;
     QTest::newRow("the rules changed")
         << Change::Rules << QStringList{Base, "Щебень", "4", "meets"}
-        << QStringList{Subgrade, "Песок", "1", "does not meet"} << 1;
+        << QStringList{Subgrade, "Песок", "1", "does not meet"} << 1 << 2 << 3;
     QTest::newRow("the language switched")
         << Change::Language << QStringList{Base, "Щебень", "4", "не соответствует"}
-        << QStringList{Subgrade, "Песок", "1", "нет требования"} << 1;
+        << QStringList{Subgrade, "Песок", "1", "нет требования"} << 1 << 2 << 3;
+    // A file read in with a bridge's series first: a group appears above the
+    // chosen subgrade, which stays chosen in its new row.
+    QTest::newRow("a group appears above the chosen one")
+        << Change::GroupAppears << QStringList{"Мост", "Глина", "1", "no rule"}
+        << QStringList{Base, "Щебень", "4", "does not meet"} << 2 << 3 << 4;
 }
 
 void TestStatisticsWindow::followsChanges()
@@ -340,6 +375,8 @@ void TestStatisticsWindow::followsChanges()
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
     QFETCH(int, chosen);
+    QFETCH(int, groups);
+    QFETCH(int, trendRow);
 
     makeWindow(FieldSeries);
     StatisticsWindow *statistics = openStatistics();
@@ -352,6 +389,16 @@ void TestStatisticsWindow::followsChanges()
         window->findChild<QAction *>("ADelSeries")->trigger();
         break;
     }
+    case Change::FirstSeriesDeleted: {
+        auto *table1 = window->findChild<QTableView *>("StringGrid1");
+        table1->setCurrentIndex(table1->model()->index(1, 0));
+        window->findChild<QAction *>("ADelSeries")->trigger();
+        break;
+    }
+    case Change::GroupAppears:
+        testing::fillStoreWith(*store, QList<SeriesContent>{{"Мост", "Глина", {70}, {35}}} + FieldSeries);
+        window->fillSeriesTable();
+        break;
     case Change::Rules:
         QVERIFY(writeRequirementRules(*settings, {{Base, "", 80, {}, {}}, {Subgrade, "", 70, {}, {}}}));
         emit window->requirementsChangedSignal();
@@ -362,13 +409,13 @@ void TestStatisticsWindow::followsChanges()
     }
 
     QCOMPARE(window->statisticsWindow(), statistics);
-    QCOMPARE(statistics->grid().size(), second.isEmpty() ? 2 : 3);
+    QCOMPARE(statistics->grid().size(), 1 + groups);
     QCOMPARE(row(1).mid(0, 3) << row(1).last(), first);
     if (!second.isEmpty())
         QCOMPARE(row(2).mid(0, 3) << row(2).last(), second);
     QCOMPARE(statistics->table()->currentIndex().row(), chosen);
     // The chart follows the chosen group.
-    QCOMPARE(statistics->chart()->trend().points.first().table1Row, chosen == 0 ? 2 : 3);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, trendRow);
 }
 
 void TestStatisticsWindow::everySeriesDeleted()
@@ -436,6 +483,129 @@ void TestStatisticsWindow::chartShowsTheChosenGroup()
         QVERIFY(chart->xAxis->range().contains(point.position));
         QVERIFY(chart->yAxis->range().contains(point.dynamicModulus));
     }
+}
+
+// Without a mouse: the table has the focus, the arrows choose the group the
+// chart shows, Tab reaches the buttons and Space presses them.
+void TestStatisticsWindow::keyboardOnly()
+{
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    QApplication::setActiveWindow(statistics);
+    QVERIFY(QTest::qWaitForWindowActive(statistics));
+    QTableView *table = statistics->table();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(table));
+
+    QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(table->currentIndex().row(), 1);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, 3);
+    QTest::keyClick(table, Qt::Key_Up);
+    QCOMPARE(statistics->chart()->trend().points.first().table1Row, 2);
+
+    auto *copy = statistics->findChild<QPushButton *>("CopyButton");
+    for (int tab = 0; tab < 5 && QApplication::focusWidget() != copy; ++tab)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(copy));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(copy, Qt::Key_Space);
+    QCOMPARE(QGuiApplication::clipboard()->text(), tableText(statistics->grid()));
+}
+
+// The object and material columns were the view's default width, which cut
+// "Подстилающий слой" short; a row is read by them.
+void TestStatisticsWindow::namesReadWhole()
+{
+    makeWindow(FieldSeries);
+    StatisticsWindow *statistics = openStatistics();
+    QTableView *table = statistics->table();
+    const QFontMetrics metrics(table->font());
+    for (int refresh = 0; refresh < 2; ++refresh) {
+        for (const QString name : {"Подстилающий слой 1", "Несущий слой дороги", "Щебень фракции 5-20"}) {
+            QVERIFY2(table->columnWidth(0) >= metrics.horizontalAdvance(name), qPrintable(name));
+            QVERIFY2(table->columnWidth(1) >= metrics.horizontalAdvance(name), qPrintable(name));
+        }
+        // A refill keeps them so, and a column the user widened stays wider.
+        table->setColumnWidth(1, 400);
+        window->ALangRusExecute();
+        QCOMPARE(table->columnWidth(1), 400);
+    }
+}
+
+void TestStatisticsWindow::verdictSaysWhy_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QStringList>("tips"); // of the verdict cells, group by group
+
+    QTest::newRow("English") << QByteArray("Eng") << "does not meet"
+                             << QStringList{"series below the requirement: 1 of 3; CV 6,6 % above the largest 5 %",
+                                            "a CV needs at least two series"};
+    QTest::newRow("Russian") << QByteArray("Rus") << "не соответствует"
+                             << QStringList{"ниже требования серий: 1 из 3; КВ 6,6 % больше наибольшего 5 %",
+                                            "КВ определяется не менее чем по двум сериям"};
+}
+
+// The subgrade's one series reaches its 50 MPa, and still its group does not
+// meet: one series has no CV to hold within 20 %. The verdict says so.
+void TestStatisticsWindow::verdictSaysWhy()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, verdict);
+    QFETCH(QStringList, tips);
+
+    makeWindow(FieldSeries, language);
+    QVERIFY(writeRequirementRules(*settings, {{Base, "", 85, {}, 5}, {Subgrade, "", 50, {}, 20}}));
+    StatisticsWindow *statistics = openStatistics();
+    const QAbstractItemModel *model = statistics->table()->model();
+    QStringList shown;
+    for (int group = 0; group < model->rowCount(); ++group) {
+        const QModelIndex cell = model->index(group, StatisticsColumns - 1);
+        QCOMPARE(cell.data().toString(), verdict);
+        shown << cell.data(Qt::ToolTipRole).toString();
+    }
+    QCOMPARE(shown, tips);
+    // A verdict that meets has nothing to explain.
+    QVERIFY(writeRequirementRules(*settings, {{Subgrade, "", 50, {}, {}}}));
+    emit window->requirementsChangedSignal();
+    QCOMPARE(model->index(1, StatisticsColumns - 1).data(Qt::ToolTipRole).toString(), QString());
+}
+
+// A static requirement of 45 MPa drawn among dynamic moduli of 80…92 would
+// read as a requirement they all meet: it is drawn on the static axis, with
+// the static means it judges.
+void TestStatisticsWindow::staticRequirementOnItsOwnAxis()
+{
+    makeWindow(FieldSeries);
+    QVERIFY(writeRequirementRules(*settings, {{Base, "", 85, 45, {}}}));
+    StatisticsWindow *statistics = openStatistics();
+    chooseGroup(0);
+    TrendChart *chart = statistics->chart();
+    QCOMPARE(chart->lines().size(), 2);
+    QCOMPARE(chart->lines()[0]->point1->valueAxis(), chart->yAxis);
+    QCOMPARE(chart->lines()[1]->point1->valueAxis(), chart->yAxis2);
+    QCOMPARE(chart->lines()[1]->point2->valueAxis(), chart->yAxis2);
+    QVERIFY(chart->yAxis2->visible());
+    QCOMPARE(chart->yAxis2->label(), QString("Stat.modulus, MPa"));
+    QVERIFY(chart->yAxis2->range().contains(45));
+
+    const auto drawn = [chart](PointClass pointClass) {
+        QList<QPointF> points;
+        const QCPGraph *graph = chart->points(pointClass, TrendAxis::Static);
+        for (int i = 0; i < graph->dataCount(); ++i)
+            points << QPointF(graph->data()->at(i)->key, graph->data()->at(i)->value);
+        return points;
+    };
+    QCOMPARE(drawn(PointClass::Meets), (QList<QPointF>{{1, 50}, {5, 50}}));
+    QCOMPARE(drawn(PointClass::DoesNotMeet), (QList<QPointF>{{3, 45}}));
+    for (const QPointF &point : drawn(PointClass::Meets) + drawn(PointClass::DoesNotMeet))
+        QVERIFY(chart->yAxis2->range().contains(point.y()));
+    QCOMPARE(chart->points(PointClass::Meets, TrendAxis::Static)->valueAxis(), chart->yAxis2);
+
+    // The subgrade has no rule: no static axis, nothing on it.
+    chooseGroup(1);
+    QVERIFY(!chart->yAxis2->visible());
+    for (PointClass pointClass : {PointClass::Meets, PointClass::DoesNotMeet, PointClass::NotJudged})
+        QCOMPARE(chart->points(pointClass, TrendAxis::Static)->dataCount(), 0);
 }
 
 void TestStatisticsWindow::clickingAPointChoosesTheSeries_data()

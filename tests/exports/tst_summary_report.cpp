@@ -2,11 +2,14 @@
 #include "exports/modulus_report.h"
 #include "exports/summary_report.h"
 #include "report/report_files.h"
+#include "report/report_painter.h"
 #include "report/report_sheet.h"
 #include "report/report_text.h"
 #include "store/table_texts.h"
 #include "store_fixture.h"
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QTest>
 
 #include <cmath>
@@ -40,7 +43,7 @@ PreparedReport prepared(const MeasurementStore &store, const Rules &rules, Langu
     ModulusReport report(seriesTableGrid(store, language), language);
     PreparedReport pages = report.prepare();
     if (summary)
-        SummaryReport(statisticsGrid(groupStatistics(seriesValues(store), rules), language), language).appendTo(pages);
+        SummaryReport(groupStatistics(seriesValues(store), rules), language).appendTo(pages);
     return pages;
 }
 
@@ -94,6 +97,10 @@ private slots:
     void seriesListUnchanged();
     void spillsOverPages_data();
     void spillsOverPages();
+    void oneSizeThroughout_data();
+    void oneSizeThroughout();
+    void cvNeedsTwoSeries_data();
+    void cvNeedsTwoSeries();
     void flowingFormats_data();
     void flowingFormats();
 };
@@ -112,17 +119,20 @@ void TestSummaryReport::summaryPage_data()
                          {Layer, "Щебень", {100}, {50}},
                          {"Мост", "Глина", {70}, {35}}};
     const Rules rules{{Layer, "", 85, {}, {}}, {"road 7", "Песок", 80, 35, 20}};
+    // Road 7's rule limits the CV of its one series: its verdict is marked and the mark explained.
     QTest::newRow("English") << Language::English << lot << rules
-                             << QStringList{"Statistics against requirements", "Elastic moduli: means of the series, MPa"}
+                             << QStringList{"Statistics against requirements", "Elastic moduli: means of the series, MPa",
+                                            "* Does not meet: a CV needs at least two series."}
                              << EnglishHeads
                              << Rows{{Layer, "Щебень", "2", "95,0", "7,4", "45,0", "85", "", "100", "meets"},
-                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "does not meet"},
+                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "does not meet *"},
                                      {"Мост", "Глина", "1", "70,0", "", "35,0", "", "", "", "no rule"}};
     QTest::newRow("Russian") << Language::Russian << lot << rules
-                             << QStringList{"Статистика по требованиям", "Модули упругости — средние по сериям, МПа"}
+                             << QStringList{"Статистика по требованиям", "Модули упругости — средние по сериям, МПа",
+                                            "* Не соответствует: КВ определяется не менее чем по двум сериям."}
                              << RussianHeads
                              << Rows{{Layer, "Щебень", "2", "95,0", "7,4", "45,0", "85", "", "100", "соответствует"},
-                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "не соответствует"},
+                                     {"Road 7", "Песок", "1", "60,0", "", "30,0", "80", "35", "0", "не соответствует *"},
                                      {"Мост", "Глина", "1", "70,0", "", "35,0", "", "", "", "нет требования"}};
     QTest::newRow("no rules: every group listed without one")
         << Language::English << lot << Rules{} << QStringList{"Statistics against requirements",
@@ -230,6 +240,102 @@ void TestSummaryReport::spillsOverPages()
         }
     }
     QCOMPARE(group, groups);
+}
+
+void TestSummaryReport::oneSizeThroughout_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::newRow("English") << Language::English;
+    QTest::newRow("Russian") << Language::Russian;
+}
+
+// The painter shrinks a text wider than its box; a table whose long names and
+// verdicts came out smaller than the rest read unevenly. Every head and cell,
+// with names of the instrument's full 19 characters, every verdict and the
+// largest numbers, is drawn in its own size, and that one size.
+void TestSummaryReport::oneSizeThroughout()
+{
+    QFETCH(Language, language);
+    const SeriesList series{{"Грунтовое основание", "Щебень фракции 5-20", {100, 104}, {100, 90}},
+                            {"Подстилающий слой 1", "Подстилающий грунт", {1000}, {1000}},
+                            {"Поверхностный слой", "Песчано-гравийная", {99.5f, 100.5f}, {60, 64}},
+                            {"Несущий слой дороги", "Глина", {77.7f, 88.8f}, {66.6f, 55.5f}}};
+    const Rules rules{{"Грунтовое основание", "", 100.25, 100.25, 12.5},
+                      {"Подстилающий слой 1", "", 100.25, 100.25, 10},
+                      {"Поверхностный слой", "", 99.5, 60, {}}};
+    const auto store = storeOf(series);
+    const PreparedReport report = prepared(*store, rules, language, true);
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QPdfWriter device(&buffer);
+
+    QList<qreal> sizes;
+    QStringList texts;
+    for (const PreparedBand &band : report.pages.last().bands) {
+        if (band.kind != BandKind::PageHeader && band.kind != BandKind::MasterData)
+            continue;
+        for (const ReportText &text : band.texts) {
+            const qreal drawn = fittingFont(report.fontFamily, text, device).pointSizeF();
+            QVERIFY2(qFuzzyCompare(drawn, text.pointSize),
+                     qPrintable(QStringLiteral("%1: %2 pt").arg(text.text).arg(drawn)));
+            sizes << text.pointSize;
+            texts << text.text;
+        }
+    }
+    QCOMPARE(texts.size(), 5 * std::size(RussianHeads));
+    // The verdicts, the mark and the thousands are among them.
+    QVERIFY(texts.contains(verdictText(Verdict::DoesNotMeet, language) + " *"));
+    QVERIFY(texts.contains(verdictText(Verdict::NoRule, language)));
+    QVERIFY(texts.contains("1000,0"));
+    QVERIFY(texts.contains("100,25"));
+    for (const qreal size : sizes)
+        QCOMPARE(size, sizes.first());
+}
+
+void TestSummaryReport::cvNeedsTwoSeries_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<QStringList>("verdicts");
+    QTest::addColumn<QString>("note"); // under the title; empty: none
+
+    const Rules cvRules{{Layer, "", 85, {}, 20}, {"Road 7", "", 50, {}, 20}};
+    QTest::newRow("English") << Language::English << cvRules << QStringList{"meets", "does not meet *"}
+                             << "* Does not meet: a CV needs at least two series.";
+    QTest::newRow("Russian") << Language::Russian << cvRules << QStringList{"соответствует", "не соответствует *"}
+                             << "* Не соответствует: КВ определяется не менее чем по двум сериям.";
+    QTest::newRow("no CV limit: nothing to explain")
+        << Language::English << Rules{{Layer, "", 85, {}, {}}, {"Road 7", "", 50, {}, {}}}
+        << QStringList{"meets", "meets"} << QString();
+}
+
+// Road 7's one series reaches its 50 MPa, yet its group does not meet: one
+// series has no CV to hold within 20 %. The page has no column for the CV
+// limit, so the verdict is marked and the mark explained.
+void TestSummaryReport::cvNeedsTwoSeries()
+{
+    QFETCH(Language, language);
+    QFETCH(Rules, rules);
+    QFETCH(QStringList, verdicts);
+    QFETCH(QString, note);
+
+    const auto store = storeOf({{Layer, "Щебень", {90}, {40}}, {"Road 7", "Песок", {60}, {30}},
+                                {Layer, "Щебень", {92}, {40}}});
+    const PreparedReport report = prepared(*store, rules, language, true);
+    const SummaryPages summary = summaryOf(report, 1, 2);
+    QStringList shown;
+    for (const QStringList &record : summary.records)
+        shown << record.last();
+    QCOMPARE(shown, verdicts);
+    QCOMPARE(summary.titles.size(), 1);
+    QCOMPARE(summary.titles.first().size(), note.isEmpty() ? 2 : 3);
+    if (!note.isEmpty())
+        QCOMPARE(summary.titles.first().last(), note);
+    // The note keeps to the page like every text of it.
+    const qreal right = report.page.paper.width() - report.page.margins.right();
+    for (const PreparedBand &band : report.pages[1].bands)
+        for (const ReportText &text : band.texts)
+            QVERIFY(text.box.right() <= right + 1e-6);
 }
 
 void TestSummaryReport::flowingFormats_data()

@@ -3,6 +3,7 @@
 #include "evaluation/series_marks.h"
 #include "files/kvt_file.h"
 #include "files/save_dialog.h"
+#include "mainwindow/dialog_font.h"
 #include "mainwindow/formmain.h"
 #include "namelists/name_list_kind.h"
 #include "read_only_path.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -76,6 +78,8 @@ private slots:
     void editorKeepsRulesAndMarksTable_data();
     void editorKeepsRulesAndMarksTable();
     void nameCellsOfferKnownNames();
+    void nameColumnsHoldAWholeName_data();
+    void nameColumnsHoldAWholeName();
     void okKeepsTheCellBeingEdited_data();
     void okKeepsTheCellBeingEdited();
     void faultyRowKeepsEditorOpen_data();
@@ -289,6 +293,35 @@ void TestRequirementsWindow::nameCellsOfferKnownNames()
     });
 }
 
+void TestRequirementsWindow::nameColumnsHoldAWholeName_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::newRow("English") << Language::English;
+    QTest::newRow("Russian") << Language::Russian;
+}
+
+// A new row's empty name cells were as narrow as their headers ("Object"):
+// too narrow to see what is being typed.
+void TestRequirementsWindow::nameColumnsHoldAWholeName()
+{
+    QFETCH(Language, language);
+    makeWindow(language);
+    inEditor([&](RequirementsDialog &dialog) {
+        click(dialog, "btnAdd");
+        auto *table = dialog.findChild<QTableWidget *>("RequirementsTable");
+        const QFontMetrics metrics(smallDialogFont());
+        QCOMPARE(table->font(), dialog.font());
+        for (const QString name : {"Подстилающий слой 1", "Несущий слой дороги", "Щебень фракции 5-20"}) {
+            QVERIFY2(table->columnWidth(int(RequirementColumn::Object)) >= metrics.horizontalAdvance(name),
+                     qPrintable(name));
+            QVERIFY2(table->columnWidth(int(RequirementColumn::Material)) >= metrics.horizontalAdvance(name),
+                     qPrintable(name));
+        }
+        // The numbers still fit beside them in the editor's first size.
+        QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
+    });
+}
+
 void TestRequirementsWindow::okKeepsTheCellBeingEdited_data()
 {
     QTest::addColumn<int>("column");
@@ -332,13 +365,17 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen_data()
     QTest::addColumn<Rows>("rows");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("nameTooLong");
 
     QTest::newRow("no object, ru") << Language::Russian << Rows{TypedRows[0], {"", "Щебень", "120", "", ""}} << 1
-                                   << int(RequirementColumn::Object);
+                                   << int(RequirementColumn::Object) << false;
     QTest::newRow("dynamic not a number, en")
-        << Language::English << Rows{{"Несущий слой", "", "85 MPa", "", ""}} << 0 << int(RequirementColumn::Dynamic);
+        << Language::English << Rows{{"Несущий слой", "", "85 MPa", "", ""}} << 0 << int(RequirementColumn::Dynamic) << false;
+    QTest::newRow("a material longer than any instrument name, en")
+        << Language::English << Rows{TypedRows[0], {"Несущий слой", "Щебень фракции 20-40", "120", "", ""}} << 1
+        << int(RequirementColumn::Material) << true;
     QTest::newRow("negative static, en")
-        << Language::English << Rows{{"Несущий слой", "", "85", "-40", ""}} << 0 << int(RequirementColumn::Static);
+        << Language::English << Rows{{"Несущий слой", "", "85", "-40", ""}} << 0 << int(RequirementColumn::Static) << false;
 }
 
 // The fault is named, the cell at fault is made current and nothing typed is
@@ -349,6 +386,7 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen()
     QFETCH(Rows, rows);
     QFETCH(int, row);
     QFETCH(int, column);
+    QFETCH(bool, nameTooLong);
 
     makeWindow(language);
     const Rules old{{"Road 7", "", 10, {}, {}}};
@@ -367,7 +405,7 @@ void TestRequirementsWindow::faultyRowKeepsEditorOpen()
 
     QCOMPARE(prompts.messages().size(), size_t(1));
     const MessageRequest &message = prompts.messages()[0];
-    QCOMPARE(message.text, requirementProblemText({row + 1, RequirementColumn(column)}, language));
+    QCOMPARE(message.text, requirementProblemText({row + 1, RequirementColumn(column), nameTooLong}, language));
     QCOMPARE(message.icon, PromptIcon::Warning);
     QCOMPARE(message.caption, language == Language::Russian ? QString("КВТ-1.0") : QString("KVT-1.0"));
     QCOMPARE(readRequirementRules(*settings), std::optional(old));
