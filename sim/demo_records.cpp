@@ -8,33 +8,22 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
+#include <tuple>
 
 namespace kvt::sim {
 namespace {
 
 using R = ImpactRecord;
 
-constexpr quint64 DemoSeed = 0x4B5654313030ull; // the same demo on every run
-
-struct SeriesLook {
-    double modulusMPa;
-    int materialSlot;
-    int objectSlot;
-};
-
-SeriesLook seriesLook(int pattern)
+ImpactPhysics impactPhysics(const DemoSeries &series, int impact)
 {
-    DemoRandom random(DemoSeed + quint64(pattern) * 7919);
-    return {random.uniform(32, 130), random.between(1, NameSlots - 1), random.between(1, NameSlots - 1)};
-}
-
-ImpactPhysics impactPhysics(int pattern, int impact)
-{
-    DemoRandom random(DemoSeed ^ (quint64(pattern) << 20) ^ quint64(impact));
+    DemoRandom random(series.seed ^ (quint64(impact) << 48));
     ImpactPhysics physics;
-    // The first blows still compact the ground, so the modulus creeps up.
-    physics.targetModulusMPa = seriesLook(pattern).modulusMPa * (0.94 + 0.02 * impact + random.uniform(-0.02, 0.02));
+    // The first blows still compact the ground.
+    const double compaction = 1 - 0.06 * std::pow(0.6, impact - 1);
+    physics.targetModulusMPa = series.modulusMPa * compaction * (1 + random.uniform(-0.02, 0.02));
     physics.peakForceN = 7070 * random.uniform(0.985, 1.015);
     physics.pulseSeconds = random.uniform(0.0175, 0.0185);
     physics.noiseSeed = random.next();
@@ -73,31 +62,26 @@ void setCurves(ImpactRecord &record, const ImpactCurves &curves)
 
 } // namespace
 
-std::vector<ImpactRecord> makeDemoSeries(const std::vector<int> &seriesLengths, int curvePatterns)
+std::vector<ImpactRecord> makeDemoRecords(const std::vector<DemoSeries> &series)
 {
     const QStringList materials = defaultMaterialNames();
     const QStringList objects = defaultObjectNames();
-    std::map<std::pair<int, int>, ImpactCurves> simulated;
-    DemoRandom clock(DemoSeed);
-    QDateTime when(QDate(2024, 5, 14), QTime(9, 5, 0), Qt::UTC); // no daylight-saving jumps
-
+    std::map<std::tuple<double, quint64, int>, ImpactCurves> simulated;
     std::vector<ImpactRecord> records;
-    for (size_t series = 0; series < seriesLengths.size(); ++series) {
-        const int pattern = int(series % size_t(std::max(1, curvePatterns)));
-        const SeriesLook look = seriesLook(pattern);
-        when = when.addSecs(clock.between(6 * 60, 25 * 60));
-        for (int impact = 1; impact <= seriesLengths[series]; ++impact) {
-            auto found = simulated.find({pattern, impact});
+    for (size_t k = 0; k < series.size(); ++k) {
+        const DemoSeries &one = series[k];
+        for (int impact = 1; impact <= one.impacts; ++impact) {
+            const std::tuple key(one.modulusMPa, one.seed, impact);
+            auto found = simulated.find(key);
             if (found == simulated.end())
-                found = simulated.emplace(std::pair(pattern, impact), simulateImpact(impactPhysics(pattern, impact))).first;
+                found = simulated.emplace(key, simulateImpact(impactPhysics(one, impact))).first;
             ImpactRecord record;
-            record.setImpactId(quint32(series + 1), quint32(impact));
-            setTime(record, when);
-            writeShortName20(record.nameField(R::MaterialName), materials[look.materialSlot]);
-            writeShortName20(record.nameField(R::ObjectName), objects[look.objectSlot]);
+            record.setImpactId(quint32(k + 1), quint32(impact));
+            setTime(record, one.start.addSecs(qint64(impact - 1) * one.secondsBetweenBlows));
+            writeShortName20(record.nameField(R::MaterialName), materials[one.materialSlot]);
+            writeShortName20(record.nameField(R::ObjectName), objects[one.objectSlot]);
             setCurves(record, found->second);
             records.push_back(record);
-            when = when.addSecs(clock.between(25, 50));
         }
     }
     return records;

@@ -1,18 +1,20 @@
 #pragma once
 
+#include "demo_field_day.h"
 #include "store/impact_record.h"
 
 #include <vector>
 
 namespace kvt::sim {
 
-// Series as an instrument in the field records them: numbered from 1 upwards,
-// impacts numbered from 1 in each series, dates and times increasing, a
-// material and an object from the default lists for each series, moduli of
-// about 30 to 140 MPa that creep up a little within a series.
+// The records an instrument in the field makes of these series: series
+// numbered from 1 upwards in the order given, impacts numbered from 1 in each
+// series, the material and the object from the default lists, the curves of
+// each blow simulated. The first blows of a series still compact the ground,
+// so its modulus rises a little and levels off.
 //
-// Series k takes its curves from pattern k mod `curvePatterns`, so a full
-// instrument needs only a few dozen impacts simulated, not thousands.
-std::vector<ImpactRecord> makeDemoSeries(const std::vector<int> &seriesLengths, int curvePatterns);
+// Series with the same stiffness and seed get the same curves, simulated once,
+// so a full instrument that repeats a day needs only that day simulated.
+std::vector<ImpactRecord> makeDemoRecords(const std::vector<DemoSeries> &series);
 
 } // namespace kvt::sim

@@ -10,7 +10,6 @@ namespace kvt::sim {
 namespace {
 
 constexpr int FullSeriesLength = 5;
-constexpr int FullCurvePatterns = 12;
 
 // The instrument keeps its impacts in flash blocks from 0x200 on; the program
 // only asks that an in-use entry points there and is not flagged as erased.
@@ -37,16 +36,25 @@ InstrumentContent contentWithRecords(std::vector<ImpactRecord> records)
 
 InstrumentContent demoContent()
 {
-    return contentWithRecords(makeDemoSeries({4, 3, 5, 6, 3, 5, 4, 6}, 8));
+    // Every restart of the instrument asks again; the day is simulated once.
+    static const InstrumentContent day = contentWithRecords(makeDemoRecords(demoFieldDay()));
+    return day;
 }
 
 InstrumentContent fullContent(int impacts)
 {
+    // The demo's day again and again, a day later each time, in series of five.
     impacts = std::clamp(impacts, 0, int(DirectoryScanLimit));
-    std::vector<int> lengths(size_t(impacts / FullSeriesLength), FullSeriesLength);
-    if (impacts % FullSeriesLength != 0)
-        lengths.push_back(impacts % FullSeriesLength);
-    return contentWithRecords(makeDemoSeries(lengths, FullCurvePatterns));
+    const std::vector<DemoSeries> day = demoFieldDay();
+    std::vector<DemoSeries> series;
+    for (int first = 0; first < impacts; first += FullSeriesLength) {
+        const size_t k = series.size();
+        DemoSeries one = day[k % day.size()];
+        one.start = one.start.addDays(qint64(k / day.size()));
+        one.impacts = std::min(FullSeriesLength, impacts - first);
+        series.push_back(one);
+    }
+    return contentWithRecords(makeDemoRecords(series));
 }
 
 std::optional<InstrumentContent> contentFromKvtFile(const QString &path, QString *whyNot)

@@ -19,11 +19,11 @@ struct InstrumentContent {
 // One in-use directory entry for each record, in order; the rest zero.
 InstrumentContent contentWithRecords(std::vector<ImpactRecord> records);
 
-// About eight series of three to six impacts.
+// The demo's field day (demo_field_day.h): 27 series of 3 to 9 impacts.
 InstrumentContent demoContent();
 
 // A given number of impacts (at most DirectoryScanLimit) in series of five,
-// for timing a complete read.
+// for timing a complete read: the demo's field day repeated day after day.
 InstrumentContent fullContent(int impacts);
 
 // The impacts of a .kvt file. Its directory entries are kept where they mark

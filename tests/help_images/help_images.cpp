@@ -24,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 using namespace kvt;
 
@@ -133,11 +134,13 @@ void writeSettings(const QString &file, const QString &language)
     if (!ini.flush())
         fail(QStringLiteral("cannot write ") + file);
     ini.close();
-    // Requirements for two of the demo's layers, so that Table 1 marks a
-    // series and the statistics judge them.
+    // The requirements the demo's field day is judged by, so that Table 1 marks
+    // the series that fall short and the statistics judge every group.
+    const std::optional<QList<RequirementRule>> rules = readRequirementRules(SettingsFile(KVT10_DEMO_RULES));
+    if (!rules)
+        fail(QStringLiteral("cannot read the requirements in ") + QStringLiteral(KVT10_DEMO_RULES));
     SettingsFile settings(file);
-    if (!writeRequirementRules(settings, {{QStringLiteral("Объект 5"), {}, 70, 50, {}},
-                                          {QStringLiteral("Объект 6"), {}, 45, {}, 40}}))
+    if (!writeRequirementRules(settings, *rules))
         fail(QStringLiteral("cannot write the requirements to ") + file);
 }
 
@@ -216,9 +219,11 @@ int main(int argc, char *argv[])
     window.findChild<QAction *>(QStringLiteral("AStatistics"))->trigger();
     QWidget *statistics = waitForTopLevel("StatisticsWindow");
     statistics->setGeometry(60, 60, 860, 560);
+    // The group of the day that falls short of its requirement, and its trend.
     auto *groups = statistics->findChild<QTableView *>();
     for (int row = 0; row < groups->model()->rowCount(); ++row)
-        if (groups->model()->index(row, 0).data().toString() == QStringLiteral("Объект 5"))
+        if (groups->model()->index(row, 0).data().toString() == QStringLiteral("Несущий слой")
+            && groups->model()->index(row, 1).data().toString() == QStringLiteral("Супесь"))
             groups->setCurrentIndex(groups->model()->index(row, 0));
     camera.shoot(statistics, QStringLiteral("statistics"));
     statistics->close();

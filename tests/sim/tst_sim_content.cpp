@@ -1,7 +1,11 @@
-// What the simulated instrument holds: the demo series with their curves, a
+// What the simulated instrument holds: the demo's field day with its curves, a
 // full instrument, a .kvt file's impacts, its name lists and its screen.
 
+#include "evaluation/group_statistics.h"
+#include "evaluation/requirement_settings.h"
 #include "files/kvt_file.h"
+#include "sim/demo_field_day.h"
+#include "sim/demo_records.h"
 #include "sim/instrument_content.h"
 #include "sim/name_lists.h"
 #include "sim/screen_image.h"
@@ -13,6 +17,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,12 +45,19 @@ QDateTime timeOf(const ImpactRecord &record)
                      Qt::UTC);
 }
 
-quint32 countedImpacts(const InstrumentContent &content)
+std::unique_ptr<MeasurementStore> storeOf(const InstrumentContent &content)
 {
     auto store = std::make_unique<MeasurementStore>();
     std::copy(content.directory.begin(), content.directory.end(), store->directory());
     store->countDirectoryImpacts();
-    return store->impactCount();
+    std::copy(content.records.begin(), content.records.begin() + store->impactCount(), store->records());
+    store->rebuildSeriesIndex();
+    return store;
+}
+
+quint32 countedImpacts(const InstrumentContent &content)
+{
+    return storeOf(content)->impactCount();
 }
 
 QList<int> seriesLengths(const InstrumentContent &content)
@@ -65,6 +77,9 @@ class TestSimContent : public QObject {
     Q_OBJECT
 private slots:
     void demoSeriesLookRecorded();
+    void demoIsAFieldDay();
+    void demoGroupsMeetTheirRulesButOne();
+    void demoIsTheSameEveryTime();
     void demoCurves_data();
     void demoCurves();
     void fullInstrument_data();
@@ -82,10 +97,8 @@ private slots:
 void TestSimContent::demoSeriesLookRecorded()
 {
     const InstrumentContent &content = demo();
-    const QList<int> lengths = seriesLengths(content);
-    QVERIFY2(lengths.size() >= 6 && lengths.size() <= 10, qPrintable(QString::number(lengths.size())));
-    for (int length : lengths)
-        QVERIFY(length >= 3 && length <= 6);
+    for (int length : seriesLengths(content))
+        QVERIFY2(length >= 3 && length <= 9, qPrintable(QString::number(length)));
     QCOMPARE(countedImpacts(content), quint32(content.records.size()));
 
     const QStringList materials = defaultMaterialNames().mid(1);
@@ -106,6 +119,69 @@ void TestSimContent::demoSeriesLookRecorded()
         else
             QVERIFY(record.seriesNumber() > previous.seriesNumber() && record.impactNumber() == 1);
     }
+}
+
+// Several series of each object and material, measured through one working
+// day, their moduli scattered around a level of the group's own, so that the
+// statistics and their trend have something to show.
+void TestSimContent::demoIsAFieldDay()
+{
+    const std::unique_ptr<MeasurementStore> store = storeOf(demo());
+    const QDate day = timeOf(demo().records.front()).date();
+    for (const ImpactRecord &record : demo().records) {
+        const QDateTime when = timeOf(record);
+        QCOMPARE(when.date(), day);
+        QVERIFY2(when.time() >= QTime(8, 0) && when.time() <= QTime(18, 0), qPrintable(when.toString()));
+    }
+
+    const QList<GroupStatistics> groups = groupStatistics(seriesValues(*store), {});
+    QCOMPARE(groups.size(), 6);
+    QSet<QString> objects, materials;
+    QList<double> levels;
+    for (const GroupStatistics &group : groups) {
+        const QString name = group.object + u'/' + group.material;
+        objects << group.object;
+        materials << group.material;
+        QVERIFY2(group.seriesCount >= 3 && group.seriesCount <= 6, qPrintable(name));
+        // Spots of one soil differ, but not as much as the soils.
+        const double cv = group.dynamicModulus.cvPercent.value_or(0);
+        QVERIFY2(cv >= 1 && cv <= 15, qPrintable(name + u' ' + QString::number(cv)));
+        levels << *group.dynamicModulus.mean;
+    }
+    QCOMPARE(objects.size(), 3);
+    QVERIFY(materials.size() >= 2);
+    std::sort(levels.begin(), levels.end());
+    for (qsizetype k = 1; k < levels.size(); ++k)
+        QVERIFY2(levels[k] > levels[k - 1] * 1.08, qPrintable(QString::number(levels[k])));
+}
+
+// The guide's pictures judge the demo by this rules file: one group falls
+// short, with series on both sides of its line, and the others pass.
+void TestSimContent::demoGroupsMeetTheirRulesButOne()
+{
+    const std::optional<QList<RequirementRule>> rules = readRequirementRules(SettingsFile(KVT10_DEMO_RULES));
+    QVERIFY(rules && !rules->isEmpty());
+    const std::vector<SeriesValues> series = seriesValues(*storeOf(demo()));
+    int failing = 0;
+    for (const GroupStatistics &group : groupStatistics(series, *rules)) {
+        const QString name = group.object + u'/' + group.material;
+        QVERIFY2(group.verdict != Verdict::NoRule, qPrintable(name));
+        if (group.verdict == Verdict::DoesNotMeet) {
+            ++failing;
+            QVERIFY2(group.meeting > 0 && group.meeting < group.judged, qPrintable(name));
+            // The group whose trend the guide's statistics picture shows.
+            QCOMPARE(name, QStringLiteral("Несущий слой/Супесь"));
+        }
+    }
+    QCOMPARE(failing, 1);
+}
+
+void TestSimContent::demoIsTheSameEveryTime()
+{
+    const std::vector<ImpactRecord> again = makeDemoRecords(demoFieldDay());
+    QCOMPARE(again.size(), demo().records.size());
+    for (size_t p = 0; p < again.size(); ++p)
+        QVERIFY2(again[p].bytes == demo().records[p].bytes, qPrintable(QString::number(p)));
 }
 
 void TestSimContent::demoCurves_data()
@@ -189,8 +265,8 @@ void TestSimContent::fullInstrument()
         QCOMPARE(lengths.back(), impacts % 5 == 0 ? 5 : impacts % 5);
         QCOMPARE(content.records.back().seriesNumber(), quint32(lengths.size()));
     }
-    if (impacts > 1)
-        QVERIFY(timeOf(content.records.back()) > timeOf(content.records.front()));
+    for (size_t p = 1; p < content.records.size(); ++p)
+        QVERIFY2(timeOf(content.records[p]) > timeOf(content.records[p - 1]), qPrintable(QString::number(p)));
 }
 
 void TestSimContent::kvtFileImpactsAreServedAsSaved()

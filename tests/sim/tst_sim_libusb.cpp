@@ -210,14 +210,15 @@ void TestSimLibusb::readsTheInstrument()
     QCOMPARE(payload, QByteArray("KVT-1.0 sim 1.0", 16)); // with its terminating 0
 
     const quint32 impacts = countImpacts(handle);
-    QVERIFY(impacts >= 24 && impacts <= 48);
+    // The demo's field day: 18 series or more of 3 to 9 impacts.
+    QVERIFY2(impacts >= 18 * 3 && impacts <= 250, qPrintable(QString::number(impacts)));
     for (quint32 i = 0; i < impacts; ++i) {
         const QByteArray command = frame(3) + char(i & 0xFF) + char(i >> 8);
         QCOMPARE(exchange(handle, command, &payload, 2196), 2196);
     }
     ImpactRecord last;
     std::memcpy(last.bytes.data(), payload.constData(), 2196);
-    QVERIFY(last.seriesNumber() >= 6);
+    QVERIFY(last.seriesNumber() >= 18);
 
     char buffer[1000];
     QCOMPARE(api.bulkRead(handle, 0x82, buffer, 1000, 500), -110);
