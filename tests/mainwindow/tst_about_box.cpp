@@ -105,8 +105,8 @@ void TestAboutBox::showsTheProgramsIcon()
     QVERIFY2(!drawn.isNull(), KVT10_ICON_PICTURE);
     TAboutBox box(Language::Russian);
     const QIcon icon = box.findChild<QToolButton *>("ProgramIcon")->icon();
-    QCOMPARE(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32),
-             drawn.convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 QTEST_MAIN(TestAboutBox)
