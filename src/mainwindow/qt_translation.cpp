@@ -6,8 +6,8 @@ namespace kvt {
 
 void QtTranslation::use(Language language)
 {
-    // Qt keeps a translator installed twice twice, so it goes before it comes
-    // again: Russian chosen twice and then English leaves none behind.
+    // Out before it goes in again, so that it is never in Qt's list twice and
+    // English always leaves none behind.
     QCoreApplication::removeTranslator(&m_russian);
     if (language == Language::English)
         return;
