@@ -2,13 +2,13 @@
 
 #include "about_texts.h"
 #include "dialog_font.h"
+#include "program_icon.h"
 #include "shell_open.h"
 #include "support/common_texts.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QUrl>
 
@@ -43,7 +43,7 @@ TAboutBox::TAboutBox(Language language, QWidget *parent, const QString &buildDat
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setGeometry(8, 16, 74, 45);
     icon->setAutoRaise(true);
-    icon->setIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    icon->setIcon(programIcon());
     icon->setIconSize(QSize(40, 40));
     icon->setCursor(Qt::PointingHandCursor);
     icon->setToolTip(QString::fromUtf16(WebHint));

@@ -4,6 +4,7 @@
 #include "device/device_worker.h"
 #include "device/link_display.h"
 #include "files/measurement_file_commands.h"
+#include "mainwindow/qt_translation.h"
 #include "mainwindow/window_settings.h"
 #include "namelists/name_list_editing.h"
 #include "store/measurement_store.h"
@@ -184,6 +185,7 @@ private:
     QString m_programFolder;
 
     Language m_language = Language::Russian;
+    QtTranslation m_qtTexts; // Qt's own dialogs speak the program's language
     DisplayModes m_modes;
     int m_table1Share = 500;
     std::optional<WindowPlacement> m_outerBounds; // until the window's frame is known

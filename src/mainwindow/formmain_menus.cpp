@@ -175,6 +175,7 @@ void TForm1::setLanguage(Language language, const QString &langId)
 {
     m_language = language;
     m_link.language = language;
+    m_qtTexts.use(language);
     m_langRus->setChecked(language == Language::Russian);
     m_langEng->setChecked(language == Language::English);
     // A settings file that cannot be written only forgets the choice.

@@ -1,6 +1,7 @@
 #include "cli_run.h"
 #include "report/report_files.h"
 
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -25,6 +26,7 @@ private slots:
     void usage_data();
     void usage();
     void reportFormatsListed();
+    void manualPageNamesEveryVerb();
     void version_data();
     void version();
 };
@@ -93,6 +95,25 @@ void TestCliUsage::usage()
     QVERIFY2(shown.startsWith(usage), shown.constData());
     QVERIFY(shown.endsWith('\n'));
     QCOMPARE(silent, QByteArray());
+}
+
+// Every verb the tool's usage lists, with each of its forms, is in the
+// manual page's synopsis and has its paragraph there.
+void TestCliUsage::manualPageNamesEveryVerb()
+{
+    QFile file(QStringLiteral(KVT10_CLI_MANUAL));
+    QVERIFY2(file.open(QIODevice::ReadOnly), KVT10_CLI_MANUAL);
+    const QString page = QString::fromUtf8(file.readAll());
+    const QString usage = QString::fromUtf8(runCli({"--help"}).out);
+    const QString verbs = usage.section(QStringLiteral("verbs:\n"), 1);
+    QVERIFY(!verbs.isEmpty());
+    for (const QString &line : verbs.split(u'\n', Qt::SkipEmptyParts)) {
+        const QString verb = line.section(u' ', 2, 2);
+        const QString form = line.section(u' ', 3, 3); // names read, names write
+        const QString named = verb == u"names" ? verb + u' ' + form : verb;
+        QVERIFY2(page.contains(QStringLiteral("\n.B ") + named), qPrintable(named + " is not in the synopsis"));
+        QVERIFY2(page.contains(QStringLiteral(".TP\n.B ") + named), qPrintable(named + " has no paragraph"));
+    }
 }
 
 void TestCliUsage::version_data()

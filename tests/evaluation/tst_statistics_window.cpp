@@ -143,9 +143,9 @@ void TestStatisticsWindow::commandMenu()
         names << item->objectName();
     QCOMPARE(names, (QStringList{"AGaugeRead", "AMaterialEdit", "AObjectEdit", "AScreenshot", "AStatistics"}));
     QAction *statistics = window->findChild<QAction *>("AStatistics");
-    QCOMPARE(statistics->text(), QString("Statistics…"));
+    QCOMPARE(statistics->text(), QString("Statistics..."));
     window->ALangRusExecute();
-    QCOMPARE(statistics->text(), QString("Статистика…"));
+    QCOMPARE(statistics->text(), QString("Статистика..."));
 }
 
 void TestStatisticsWindow::emptyStoreSaysNoData_data()

@@ -1,10 +1,12 @@
 #include "mainwindow/about_box.h"
 #include "mainwindow/about_texts.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QToolButton>
 
 using namespace kvt;
 
@@ -35,6 +37,7 @@ class TestAboutBox : public QObject {
 private slots:
     void textsFit_data();
     void textsFit();
+    void showsTheProgramsIcon();
 };
 
 void TestAboutBox::textsFit_data()
@@ -93,6 +96,17 @@ void TestAboutBox::textsFit()
     const QWidget *ok = box.findChild<QPushButton *>("OKButton");
     QVERIFY(box.rect().contains(ok->geometry()));
     QVERIFY(!ok->geometry().intersects(panel->geometry()));
+}
+
+// The picture the build drew from the program's icon, not a style's stand-in.
+void TestAboutBox::showsTheProgramsIcon()
+{
+    const QImage drawn(QStringLiteral(KVT10_ICON_PICTURE));
+    QVERIFY2(!drawn.isNull(), KVT10_ICON_PICTURE);
+    TAboutBox box(Language::Russian);
+    const QIcon icon = box.findChild<QToolButton *>("ProgramIcon")->icon();
+    QCOMPARE(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 QTEST_MAIN(TestAboutBox)

@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <memory>
@@ -34,6 +35,8 @@ private slots:
     void fileMenu();
     void emptyStorePrintsNothing();
     void previewShowsTheSeries();
+    void toolBarSpeaksTheLanguage_data();
+    void toolBarSpeaksTheLanguage();
     void pageSetUpPreparesAgain();
     void summaryPageToggles_data();
     void summaryPageToggles();
@@ -171,6 +174,36 @@ void TestPrintWindow::previewShowsTheSeries()
     preview->close();
     QTRY_COMPARE(window->findChild<ReportPreview *>(), nullptr);
     QVERIFY(print());
+}
+
+void TestPrintWindow::toolBarSpeaksTheLanguage_data()
+{
+    QTest::addColumn<QStringList>("switches"); // the language commands chosen after start (in English)
+    QTest::addColumn<QStringList>("texts");    // among the preview tool bar's
+
+    const QStringList english{"Print", "Page setup", "Zoom in"};
+    const QStringList russian{"Печать", "Параметры страницы", "Увеличить"};
+    QTest::newRow("English") << QStringList{} << english;
+    QTest::newRow("Russian") << QStringList{"ALangRus"} << russian;
+    QTest::newRow("Russian, then English") << QStringList{"ALangRus", "ALangEng"} << english;
+}
+
+// Qt's own buttons of the preview speak the program's language too.
+void TestPrintWindow::toolBarSpeaksTheLanguage()
+{
+    QFETCH(QStringList, switches);
+    QFETCH(QStringList, texts);
+
+    makeWindow({2});
+    for (const QString &command : switches)
+        window->findChild<QAction *>(command)->trigger();
+    ReportPreview *preview = print();
+    QVERIFY(preview);
+    QStringList shown;
+    for (const QAction *action : preview->findChild<QToolBar *>()->actions())
+        shown << action->text();
+    for (const QString &text : texts)
+        QVERIFY2(shown.contains(text), qPrintable(text + " is not among " + shown.join(" | ")));
 }
 
 void TestPrintWindow::pageSetUpPreparesAgain()

@@ -210,8 +210,8 @@ void TestRequirementsWindow::menuItem_data()
     QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("ru") << Language::Russian << "Требования…";
-    QTest::newRow("en") << Language::English << "Requirements…";
+    QTest::newRow("ru") << Language::Russian << "Требования...";
+    QTest::newRow("en") << Language::English << "Requirements...";
 }
 
 // After the Language submenu, the last item of Parameters, in both languages.

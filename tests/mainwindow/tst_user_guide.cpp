@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 using namespace kvt;
 
 Q_DECLARE_METATYPE(kvt::Language)
@@ -29,15 +31,14 @@ QString guideHtml(const QString &name)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// What a reader sees of the text: entities resolved, lines joined, and an
-// ellipsis however it is typed.
+// What a reader sees of the text: entities resolved, lines joined. A caption
+// must read in the guide as the menu writes it ("..." never "…").
 QString readable(QString text)
 {
     text.replace(QStringLiteral("&gt;"), QStringLiteral(">"))
         .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
         .replace(QStringLiteral("&nbsp;"), QStringLiteral(" "))
-        .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
-        .replace(QStringLiteral("…"), QStringLiteral("..."));
+        .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     return text.simplified();
 }
 
@@ -55,6 +56,23 @@ QSet<QString> ids(const QString &html)
     return QSet<QString>(list.begin(), list.end());
 }
 
+// The window of a language in the full view, where every command is offered.
+struct GuideWindow {
+    explicit GuideWindow(const QByteArray &langId)
+    {
+        QFile ini(settings.path());
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[Config]\r\nLangId=" + langId + "\r\nSuper=Y\r\n");
+        ini.close();
+        window = std::make_unique<TForm1>(store, settings, prompts, folder.path());
+    }
+    QTemporaryDir folder;
+    SettingsFile settings{folder.filePath("KVT10.ini")};
+    MeasurementStore store;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm1> window;
+};
+
 void addGuideRows()
 {
     QTest::addColumn<QString>("guide");
@@ -69,6 +87,8 @@ class TestUserGuide : public QObject {
 private slots:
     void menuCaptions_data();
     void menuCaptions();
+    void menuOrder_data() { menuCaptions_data(); }
+    void menuOrder();
     void pictures_data() { addGuideRows(); }
     void pictures();
     void links_data() { addGuideRows(); }
@@ -92,16 +112,8 @@ void TestUserGuide::menuCaptions()
     QFETCH(Language, language);
     QFETCH(QByteArray, langId);
 
-    // The full view, where every export of the context menus is offered.
-    QTemporaryDir folder;
-    QFile ini(folder.filePath("KVT10.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("[Config]\r\nLangId=" + langId + "\r\nSuper=Y\r\n");
-    ini.close();
-    SettingsFile settings(ini.fileName());
-    MeasurementStore store;
-    ScriptedPrompts prompts;
-    TForm1 window(store, settings, prompts, folder.path());
+    GuideWindow guideWindow(langId);
+    const TForm1 &window = *guideWindow.window;
 
     // The captions as the window shows them: menu titles and every visible item
     // of the menu bar's menus, their submenus and the context menus.
@@ -122,6 +134,44 @@ void TestUserGuide::menuCaptions()
     }
     QVERIFY2(captions.size() > 20, "the window's menus were not found");
     QVERIFY2(missing.isEmpty(), qPrintable("not in the guide: " + missing.join(" | ")));
+}
+
+// Each main menu's table in the guide lists the menu's commands in the
+// menu's order (a row may say more after the caption, as the language
+// submenu's "> Русский, English").
+void TestUserGuide::menuOrder()
+{
+    QFETCH(Language, language);
+    QFETCH(QByteArray, langId);
+
+    GuideWindow guideWindow(langId);
+    const QString html = guideHtml(guideFileName(language));
+    const std::pair<const char *, const char *> sections[] = {{"itmFile", "menu-file"},
+                                                              {"itmEdit", "menu-edit"},
+                                                              {"itmCmd", "menu-command"},
+                                                              {"itmParam", "menu-parameters"},
+                                                              {"itmHelp", "menu-help"}};
+    for (const auto &[menuName, section] : sections) {
+        const QMenu *menu = guideWindow.window->findChild<QMenu *>(menuName);
+        QVERIFY2(menu, menuName);
+        QStringList inMenu;
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator() && action->isVisible())
+                inMenu << readable((action->menu() ? action->menu()->title() : action->text()).remove(u'&'));
+
+        const qsizetype start = html.indexOf(QStringLiteral("id=\"%1\"").arg(QLatin1String(section)));
+        QVERIFY2(start >= 0, section);
+        const QString table = html.mid(start, html.indexOf(QStringLiteral("</table>"), start) - start);
+        QStringList inGuide;
+        for (const QString &cell : captured(table, QStringLiteral("<tr><td>(.*?)</td>")))
+            inGuide << readable(cell);
+        // Row i of the guide begins with the menu's command i.
+        bool inOrder = inGuide.size() == inMenu.size();
+        for (qsizetype i = 0; inOrder && i < inMenu.size(); ++i)
+            inOrder = inGuide[i].startsWith(inMenu[i]);
+        QVERIFY2(inOrder, qPrintable(QStringLiteral("%1: the menu has %2; the guide lists %3")
+                                         .arg(QLatin1String(section), inMenu.join(" | "), inGuide.join(" | "))));
+    }
 }
 
 void TestUserGuide::pictures()

@@ -155,7 +155,7 @@ void TestNameListEditor::commandMenu()
     }
     QCOMPARE(names, (QStringList{"AGaugeRead", "AMaterialEdit", "AObjectEdit", "AScreenshot", "AStatistics"}));
     QCOMPARE(captions, (QStringList{"Read KVT-1.0", "Materials names edit", "Objects names edit", "Screenshot read",
-                                    "Statistics…"}));
+                                    "Statistics..."}));
 }
 
 void TestNameListEditor::oneEditorPerList()

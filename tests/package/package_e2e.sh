@@ -22,9 +22,9 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1
 deb=$(echo "$work"/out/kvt10_*_*.deb)
 [ -f "$deb" ] || fail "no package in $work/out"
 
-# The computed dependencies and the one dpkg-shlibdeps cannot see.
+# The computed dependencies and the two dpkg-shlibdeps cannot see.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libusb-0.1-4 libqt6widgets6 libqt6core6 libc6; do
+for package in libusb-0.1-4 qt6-translations-l10n libqt6widgets6 libqt6core6 libc6; do
   [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 

@@ -23,6 +23,8 @@ for guide in "$portable"/Help/KVT10Help.*.html; do
     [ -f "$portable/Help/$image" ] || fail "$(basename "$guide") shows $image, which the zip lacks"
   done
 done
+# Qt's Russian texts, where the program looks for them.
+[ -s "$portable/translations/qtbase_ru.qm" ] || fail "the zip lacks translations/qtbase_ru.qm"
 KVT10_LIBUSB=$(winpath "$portable/sim/kvt10sim.dll") wine "$portable/kvt10-cli.exe" read -o "$(winpath "$work/demo.kvt")" \
   >/dev/null 2>"$work/read.log" || fail "the unpacked kvt10-cli.exe could not read its simulator: $(cat "$work/read.log")"
 wine "$portable/kvt10-cli.exe" info "$(winpath "$work/demo.kvt")" >"$work/info.txt" || fail "the unpacked kvt10-cli.exe failed"

@@ -4,6 +4,9 @@
 # Call wine_env_stop when done: it ends the prefix's server and the display.
 
 cache=${KVT10_WINDOWS_CACHE:-/var/cache/kvt10-windows}
+# Wine converts arguments and file names by the locale's character set: UTF-8,
+# whatever the machine has set (or not).
+export LC_ALL=C.UTF-8
 export WINEPREFIX=${KVT10_WINE_PREFIX:-$PWD/build/windows/wine}
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs in a new prefix.
