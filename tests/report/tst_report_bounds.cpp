@@ -1,4 +1,5 @@
-#include "evaluation/statistics_table.h"
+#include "evaluation/group_statistics.h"
+#include "evaluation/series_values.h"
 #include "exports/modulus_report.h"
 #include "exports/summary_report.h"
 #include "report/report_bounds.h"
@@ -84,7 +85,7 @@ PreparedReport largestReport()
     auto store = std::make_unique<MeasurementStore>();
     testing::fillStoreWith(*store, series);
     PreparedReport report = ModulusReport(seriesTableGrid(*store, Language::Russian), Language::Russian).prepare();
-    SummaryReport(statisticsGrid(groupStatistics(seriesValues(*store), {}), Language::Russian), Language::Russian)
+    SummaryReport(groupStatistics(seriesValues(*store), {}), Language::Russian)
         .appendTo(report);
     return report;
 }
