@@ -13,6 +13,10 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace kvt;
 using kvt::testing::fillStoreWithSeries;
 
@@ -110,6 +114,7 @@ private slots:
     void openAtStartReportsInStatus();
     void openFromMenuProposesFile();
     void openUnreadableFileAsksAgainSilently();
+    void openDamagedFileReportsAndKeepsStore_data();
     void openDamagedFileReportsAndKeepsStore();
     void droppedFileInTheSystemsForm();
 
@@ -507,19 +512,36 @@ void TestFileCommands::openUnreadableFileAsksAgainSilently()
     QCOMPARE(store->seriesCount(), 3u);
 }
 
+void TestFileCommands::openDamagedFileReportsAndKeepsStore_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("one byte short") << "damaged";
+#ifdef Q_OS_UNIX
+    // Opened from the command line or dropped: reading it would wait for ever.
+    QTest::newRow("FIFO") << "fifo";
+#endif
+}
+
 void TestFileCommands::openDamagedFileReportsAndKeepsStore()
 {
+    QFETCH(QString, kind);
     fillStoreWithSeries(*store, {2, 2});
     const QByteArray before = encodeKvt(*store);
-    QFile file(path("damaged.kvt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(before.chopped(1));
-    file.close();
+    const QString name = kind + ".kvt";
+    if (kind == u"damaged") {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before.chopped(1));
+    }
+#ifdef Q_OS_UNIX
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path(name)).constData(), 0600), 0);
+#endif
 
     auto ctx = context();
-    QVERIFY(!openMeasurements(*store, ctx, path("damaged.kvt")).loaded);
+    QVERIFY(!openMeasurements(*store, ctx, path(name)).loaded);
     QCOMPARE(prompts.messages().size(), size_t(1));
-    QCOMPARE(prompts.messages()[0].text, QString("File is not readable or damaged: damaged.kvt"));
+    QCOMPARE(prompts.messages()[0].text, "File is not readable or damaged: " + name);
     QCOMPARE(prompts.messages()[0].caption, QString("KVT-1.0"));
     QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
     QVERIFY(prompts.openRequests().empty());
