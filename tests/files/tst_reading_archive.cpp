@@ -3,6 +3,7 @@
 #include "store_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
