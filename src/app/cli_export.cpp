@@ -11,6 +11,8 @@
 namespace kvt {
 namespace {
 
+const TextPair NoSuchImpact{u"В файле нет удара %1 серии %2", u"No impact %1 of series %2 in the file"};
+
 int usage()
 {
     writeUtf8(stderr, QString::fromUtf16(ExportUsage));
@@ -53,11 +55,12 @@ int runExport(const QStringList &arguments, Language language)
         return usage();
 
     auto store = std::make_unique<MeasurementStore>();
-    if (!loadFileForCli(input, *store, language))
+    if (!loadFileForCli(input, *store, language) || !hasMeasurementsForCli(*store, language))
         return CliFailure;
+    // What the file holds is no matter of usage: the same command is right for another file.
     if (seriesRow > store->seriesCount() || impactColumn > store->seriesSize(seriesRow - 1)) {
-        writeUtf8(stderr, QStringLiteral("No impact %1 of series %2 in the file\n").arg(impactColumn).arg(seriesRow));
-        return CliUsage;
+        writeUtf8(stderr, NoSuchImpact.text(language).arg(impactColumn).arg(seriesRow) + u'\n');
+        return CliFailure;
     }
     const ImpactRecord &record = store->record(store->seriesStart(seriesRow - 1) + impactColumn - 1);
     const ExportFormat exportFormat = format == u"wav" ? ExportFormat::Wav : ExportFormat::Csv;

@@ -3,6 +3,7 @@
 #include "cli_output.h"
 #include "files/file_texts.h"
 #include "files/kvt_file.h"
+#include "support/common_texts.h"
 #include "support/path_parts.h"
 #include "support/safe_write.h"
 #include "support/settings_location.h"
@@ -37,6 +38,14 @@ bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language l
         break;
     }
     return true;
+}
+
+bool hasMeasurementsForCli(const MeasurementStore &store, Language language)
+{
+    if (store.seriesCount() > 0)
+        return true;
+    writeUtf8(stderr, MsgNoData.text(language) + u'\n');
+    return false;
 }
 
 bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes, Language language)

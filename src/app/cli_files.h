@@ -13,6 +13,9 @@ namespace kvt {
 
 // Reads a .kvt file.
 bool loadFileForCli(const QString &fileName, MeasurementStore &store, Language language);
+// For the verbs that need measurements: false, with "No Data" as the window's
+// commands say it, when the file holds none.
+bool hasMeasurementsForCli(const MeasurementStore &store, Language language);
 // Writes a file whole or not at all; bytes that could not be made are a
 // failed write.
 bool writeFileForCli(const QString &path, const std::optional<QByteArray> &bytes, Language language);

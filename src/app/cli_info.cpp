@@ -57,10 +57,18 @@ int runInfo(const QStringList &arguments, Language language)
         return CliSuccess;
     }
 
-    if (*seriesRow < 1 || *seriesRow > store->seriesCount()) {
+    if (*seriesRow < 1) {
+        writeUtf8(stderr, QString::fromUtf16(InfoUsage));
+        return CliUsage;
+    }
+    // An impact table needs measurements; a series the file does not hold is a
+    // failure of that file, as with export, not of the command.
+    if (!hasMeasurementsForCli(*store, language))
+        return CliFailure;
+    if (*seriesRow > store->seriesCount()) {
         writeUtf8(stderr, NoSuchSeries.text(language) + QString::number(*seriesRow) + SeriesInFile.text(language)
                       + QString::number(store->seriesCount()) + u'\n');
-        return CliUsage;
+        return CliFailure;
     }
     for (const QStringList &row : impactTableGrid(*store, *seriesRow - 1, language))
         printRow(row);

@@ -7,7 +7,6 @@
 #include "exports/summary_report.h"
 #include "report/report_files.h"
 #include "store/table_texts.h"
-#include "support/common_texts.h"
 
 #include <memory>
 #include <optional>
@@ -44,10 +43,8 @@ std::optional<PreparedReport> measuredReport(const QString &fileName, const Summ
     if (!loadFileForCli(fileName, *store, language))
         return std::nullopt;
     // As the window's Print command, which has nothing to print without a series.
-    if (store->seriesCount() == 0) {
-        writeUtf8(stderr, MsgNoData.text(language) + u'\n');
+    if (!hasMeasurementsForCli(*store, language))
         return std::nullopt;
-    }
     ModulusReport report(seriesTableGrid(*store, language), language);
     PreparedReport prepared = report.prepare();
     if (summary.wanted) {

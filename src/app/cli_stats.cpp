@@ -40,7 +40,8 @@ int runStats(const QStringList &arguments, Language language)
         return usage();
 
     auto store = std::make_unique<MeasurementStore>();
-    if (!loadFileForCli(fileName, *store, language))
+    // As the window's statistics, which have no series to judge in an empty file.
+    if (!loadFileForCli(fileName, *store, language) || !hasMeasurementsForCli(*store, language))
         return CliFailure;
     const std::optional<QList<RequirementRule>> rules = readRulesForCli(rulesFile, language);
     if (!rules)

@@ -90,15 +90,15 @@ bool DeviceProtocol::readImpact(MeasurementStore &store, quint32 index)
     return readReply(store.records()[index].bytes.data(), ImpactRecordSize).has_value();
 }
 
-bool DeviceProtocol::readNameList(NameList list, NameListBlock &block)
+std::optional<quint32> DeviceProtocol::readNameList(NameList list, NameListBlock &block)
 {
     const bool objectsOverLibUsb = list == NameList::Objects && libUsb();
     if (!objectsOverLibUsb)
         m_clock.sleepMs(300);
     if (!sendCommand(commandFrame(list == NameList::Materials ? CmdReadMaterials : CmdReadObjects)))
-        return false;
+        return std::nullopt;
     m_clock.sleepMs(objectsOverLibUsb ? 300 : 50);
-    return readReply(block.data(), NameListBlockSize).has_value();
+    return readReply(block.data(), NameListBlockSize);
 }
 
 bool DeviceProtocol::writeNameList(NameList list, const NameListBlock &block)
@@ -109,15 +109,15 @@ bool DeviceProtocol::writeNameList(NameList list, const NameListBlock &block)
     return writeBlock(block);
 }
 
-bool DeviceProtocol::readScreen(ScreenBlock &screen)
+std::optional<quint32> DeviceProtocol::readScreen(ScreenBlock &screen)
 {
     if (!libUsb())
         m_clock.sleepMs(100);
     if (!sendCommand(commandFrame(CmdReadScreen)))
-        return false;
+        return std::nullopt;
     if (libUsb())
         m_clock.sleepMs(300);
-    return readReply(screen.data(), ScreenBlockSize).has_value();
+    return readReply(screen.data(), ScreenBlockSize);
 }
 
 void DeviceProtocol::resynchronise()

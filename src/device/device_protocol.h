@@ -57,9 +57,11 @@ public:
     // Into the store's directory; the caller counts the impacts.
     bool readDirectory(MeasurementStore &store);
     bool readImpact(MeasurementStore &store, quint32 index);
-    bool readNameList(NameList list, NameListBlock &block);
+    // The name list and screen reads give the number of payload bytes that
+    // arrived, or nothing on failure.
+    std::optional<quint32> readNameList(NameList list, NameListBlock &block);
     bool writeNameList(NameList list, const NameListBlock &block);
-    bool readScreen(ScreenBlock &screen);
+    std::optional<quint32> readScreen(ScreenBlock &screen);
     // After a failure: drop whatever input is pending, then wait a second.
     void resynchronise();
 

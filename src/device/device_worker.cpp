@@ -234,21 +234,25 @@ void DeviceWorker::serveRequest(WorkerHost &host, LinkState request)
     auto exchange = protocol(host);
     bool ok = exchange.has_value();
     switch (request) {
+    // Only the bytes that arrived are handed on: a short reply leaves the rest
+    // of the table or the viewer's buffer as it was.
     case StateReadMaterials:
     case StateReadObjects: {
         NameListBlock reply{};
-        ok = ok && exchange->readNameList(nameList(request), reply);
+        const std::optional<quint32> arrived = ok ? exchange->readNameList(nameList(request), reply) : std::nullopt;
+        ok = arrived.has_value();
         if (ok)
-            deliverNames(m_shared, *standing, nameTable(request), reply);
+            deliverNames(m_shared, *standing, nameTable(request), std::span(reply).first(*arrived));
         break;
     }
     case StateWriteMaterials:
     case StateWriteObjects: ok = ok && exchange->writeNameList(nameList(request), *outgoing); break;
     case StateReadScreen: {
         ScreenBlock reply{};
-        ok = ok && exchange->readScreen(reply);
+        const std::optional<quint32> arrived = ok ? exchange->readScreen(reply) : std::nullopt;
+        ok = arrived.has_value();
         if (ok)
-            deliverScreen(m_shared, reply);
+            deliverScreen(m_shared, std::span(reply).first(*arrived));
         break;
     }
     default: break;

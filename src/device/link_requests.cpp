@@ -1,11 +1,19 @@
 #include "link_requests.h"
 
+#include <algorithm>
+
 namespace kvt {
 namespace {
 
 bool stands(const LinkShared &shared, const StandingRequest &standing)
 {
     return shared.linkState == standing.request && shared.requestSerial == standing.serial;
+}
+
+template <std::size_t Size>
+void copyArrived(std::array<unsigned char, Size> &destination, std::span<const unsigned char> reply)
+{
+    std::copy_n(reply.begin(), std::min(reply.size(), Size), destination.begin());
 }
 
 } // namespace
@@ -70,18 +78,18 @@ std::optional<NameListBlock> takeOutgoingNames(LinkShared &shared, const Standin
 }
 
 void deliverNames(LinkShared &shared, const StandingRequest &standing, NameListBlock &table,
-                  const NameListBlock &reply)
+                  std::span<const unsigned char> reply)
 {
     const std::lock_guard lock(shared.requestLock);
     if (stands(shared, standing))
-        table = reply;
+        copyArrived(table, reply);
 }
 
-void deliverScreen(LinkShared &shared, const ScreenBlock &reply)
+void deliverScreen(LinkShared &shared, std::span<const unsigned char> reply)
 {
     const std::lock_guard lock(shared.requestLock);
     if (shared.screenBuffer)
-        *shared.screenBuffer = reply;
+        copyArrived(*shared.screenBuffer, reply);
 }
 
 void completeRequest(LinkShared &shared, const StandingRequest &standing)

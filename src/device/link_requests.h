@@ -3,6 +3,7 @@
 #include "link_state.h"
 
 #include <optional>
+#include <span>
 
 namespace kvt {
 
@@ -37,11 +38,13 @@ std::optional<StandingRequest> standingRequest(LinkShared &shared, LinkState req
 // The name table to send, copied while the request stands.
 std::optional<NameListBlock> takeOutgoingNames(LinkShared &shared, const StandingRequest &standing,
                                                const NameListBlock &table);
+// The bytes of a reply that arrived, copied over the start of their
+// destination; a reply cut short leaves the rest of it as it was.
 // The list read from the instrument, into the table while the request stands.
 void deliverNames(LinkShared &shared, const StandingRequest &standing, NameListBlock &table,
-                  const NameListBlock &reply);
+                  std::span<const unsigned char> reply);
 // The screen read from the instrument, into the buffer of the viewer that asked last.
-void deliverScreen(LinkShared &shared, const ScreenBlock &reply);
+void deliverScreen(LinkShared &shared, std::span<const unsigned char> reply);
 // The request is done: the worker goes idle, unless the request was withdrawn
 // or replaced meanwhile.
 void completeRequest(LinkShared &shared, const StandingRequest &standing);

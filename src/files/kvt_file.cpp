@@ -1,8 +1,9 @@
 #include "kvt_file.h"
 
+#include "support/bounded_read.h"
 #include "support/safe_write.h"
 
-#include <QFile>
+#include <QBuffer>
 
 #include <memory>
 
@@ -40,11 +41,18 @@ bool readKvt(QIODevice &device, MeasurementStore &staging)
 
 KvtLoadStatus loadKvtFile(const QString &path, MeasurementStore &store)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return KvtLoadStatus::CannotOpen;
+    const BoundedRead file = readRegularFile(path, KvtMaxFileSize);
+    switch (file.status) {
+    case BoundedReadStatus::CannotOpen: return KvtLoadStatus::CannotOpen;
+    case BoundedReadStatus::NotRegularFile:
+    case BoundedReadStatus::TooLarge: return KvtLoadStatus::Rejected;
+    case BoundedReadStatus::Read: break;
+    }
+    QBuffer bytes;
+    bytes.setData(file.bytes);
+    bytes.open(QIODevice::ReadOnly);
     auto staging = std::make_unique<MeasurementStore>();
-    if (!readKvt(file, *staging))
+    if (!readKvt(bytes, *staging))
         return KvtLoadStatus::Rejected;
     store.replaceMeasurements(std::move(*staging));
     return KvtLoadStatus::Loaded;

@@ -12,6 +12,8 @@ namespace kvt {
 // the directory block and the record block as they lie in the store.
 constexpr int KvtHeaderSize = 16;
 inline constexpr char KvtMagic[8] = {'K', 'V', 'T', '-', '1', '.', '0', '\0'};
+// The largest file the reader takes: a full instrument's directory and records.
+constexpr qint64 KvtMaxFileSize = KvtHeaderSize + qint64(MaxImpacts) * (DirectoryEntrySize + ImpactRecordSize);
 
 // Reads a whole file from the device into a store that nobody else sees yet.
 // False for anything the program never writes: a wrong magic or total length,
@@ -22,7 +24,8 @@ bool readKvt(QIODevice &device, MeasurementStore &staging);
 enum class KvtLoadStatus { Loaded, CannotOpen, Rejected };
 
 // Opens a file and replaces the store only when the whole file was read; the
-// store is untouched otherwise.
+// store is untouched otherwise. What is not a regular file (a FIFO, a device),
+// or is larger than any measurement file, is rejected unread.
 KvtLoadStatus loadKvtFile(const QString &path, MeasurementStore &store);
 
 // The bytes of a file holding the store's impacts.

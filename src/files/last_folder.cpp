@@ -1,13 +1,27 @@
 #include "last_folder.h"
 
+#include "support/folder_access.h"
 #include "support/path_parts.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace kvt {
 namespace {
 
 constexpr int LastReadPathBuffer = 256;
+
+// Where a dialog starts when no folder was used yet: the program's folder, as
+// it always did, unless the program is installed where the user cannot write
+// (a save proposed there would fail); then the user's documents, or home when
+// there is no documents folder.
+QString defaultFolder(const QString &programFolder)
+{
+    if (canCreateFilesIn(programFolder))
+        return programFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
 
 } // namespace
 
@@ -15,7 +29,7 @@ QString initialFolder(const SettingsFile &settings, const QString &programFolder
 {
     QString folder = settings.readString(u"Config", u"LastReadPath", QString(), LastReadPathBuffer);
     if (folder.isEmpty() || !QDir(folder).exists())
-        folder = programFolder + u'/';
+        folder = defaultFolder(programFolder) + u'/';
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder;

@@ -1,23 +1,12 @@
 #include "settings_location.h"
 
+#include "folder_access.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace kvt {
-namespace {
-
-// Whether a new file can be made in the folder, found by making one: the
-// permissions a plain check reads do not tell everything (Windows grants
-// writing in a program's folder by access lists that such a check ignores).
-bool canCreateFilesIn(const QString &folder)
-{
-    QTemporaryFile probe(folder + QStringLiteral("/KVT10.ini.XXXXXX"));
-    return probe.open();
-}
-
-} // namespace
 
 SettingsFile programSettings(const QString &programFolder)
 {

@@ -1,5 +1,7 @@
 #include "files/kvt_file.h"
+#include "cli_run.h"
 #include "store_fixture.h"
+#include "test_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,10 @@
 #include <QTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 // kvt10-cli export: the window's exports without a dialog.
 class TestCliExport : public QObject {
@@ -18,6 +24,8 @@ private slots:
     void exports();
     void failures_data();
     void failures();
+    void failuresOfTheFile_data();
+    void failuresOfTheFile();
 
 private:
     int run(const QStringList &arguments, QByteArray *error = nullptr);
@@ -87,11 +95,6 @@ void TestCliExport::failures_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
 
-    QTest::newRow("series past the last") << QStringList{"--series", "3", "--curve", "a", "--format", "wav", "-o", "x"}
-                                          << 2;
-    QTest::newRow("impact past the series") << QStringList{"--series", "1", "--impact", "3", "--curve", "a",
-                                                           "--format", "wav", "-o", "x"}
-                                            << 2;
     QTest::newRow("unknown curve") << QStringList{"--series", "1", "--curve", "q", "--format", "wav", "-o", "x"} << 2;
     QTest::newRow("no output") << QStringList{"--series", "1", "--curve", "a", "--format", "wav"} << 2;
     QTest::newRow("cannot write") << QStringList{"--series", "1", "--curve", "a", "--format", "wav", "-o",
@@ -106,6 +109,50 @@ void TestCliExport::failures()
     QByteArray error;
     QCOMPARE(run(arguments, &error), exitCode);
     QVERIFY(!error.isEmpty());
+}
+
+void TestCliExport::failuresOfTheFile_data()
+{
+    // The command is right; the file does not hold what it asks for.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("error");
+
+    const QString out = dir.filePath("not-written.wav");
+    const QStringList wav{"--curve", "a", "--format", "wav", "-o", out};
+    const QString empty = kvt::testing::writeTestFile(dir.filePath("empty.kvt"), QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16));
+    QTest::newRow("empty file") << QStringList{"export", empty, "--series", "1"} + wav << QByteArray("No Data\n");
+    QTest::newRow("empty file, Russian") << QStringList{"--lang", "ru", "export", empty, "--series", "1"} + wav
+                                         << QByteArray("Данных нет\n");
+    QTest::newRow("series past the last") << QStringList{"export", sample, "--series", "3"} + wav
+                                          << QByteArray("No impact 1 of series 3 in the file\n");
+    QTest::newRow("impact past the series") << QStringList{"export", sample, "--series", "1", "--impact", "3"} + wav
+                                            << QByteArray("No impact 3 of series 1 in the file\n");
+    QTest::newRow("impact past the series, Russian")
+        << QStringList{"--lang", "ru", "export", sample, "--series", "1", "--impact", "3"} + wav
+        << QByteArray("В файле нет удара 3 серии 1\n");
+    // Never read: larger than a full instrument's file.
+    const QString huge = kvt::testing::writeTestFile(dir.filePath("huge.kvt"),
+                                                     QByteArray("KVT-1.0", 8) + QByteArray(kvt::KvtMaxFileSize - 7, '\0'));
+    QTest::newRow("larger than any measurement file") << QStringList{"export", huge, "--series", "1"} + wav
+                                                      << QByteArray("File is not readable or damaged: huge.kvt\n");
+#ifdef Q_OS_UNIX
+    // Reading it would wait for ever for a writer.
+    const QString endless = dir.filePath("endless.kvt");
+    if (!QFileInfo::exists(endless))
+        QCOMPARE(::mkfifo(QFile::encodeName(endless).constData(), 0600), 0);
+    QTest::newRow("FIFO") << QStringList{"export", endless, "--series", "1"} + wav
+                          << QByteArray("File is not readable or damaged: endless.kvt\n");
+#endif
+}
+
+void TestCliExport::failuresOfTheFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, error);
+    const kvt::testing::CliRun run = kvt::testing::runCli(arguments);
+    QCOMPARE(run.err, error);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(!QFileInfo::exists(dir.filePath("not-written.wav")));
 }
 
 QTEST_GUILESS_MAIN(TestCliExport)

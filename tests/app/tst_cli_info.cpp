@@ -5,8 +5,13 @@
 #include "test_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include <memory>
 
@@ -103,8 +108,30 @@ void TestCliInfo::failures_data()
     QTest::newRow("damaged, Russian") << QStringList{"--lang", "ru", "info", damaged} << 1
                                       << QByteArray("Файл не читается или испорчен: damaged.kvt\n");
     QTest::newRow("cannot open") << QStringList{"info", dir.filePath("absent.kvt")} << 1 << QByteArray();
+    // Never read: larger than a full instrument's file.
+    const QString huge = write("huge.kvt", QByteArray("KVT-1.0", 8) + QByteArray(KvtMaxFileSize - 7, '\0'));
+    QTest::newRow("larger than any measurement file") << QStringList{"info", huge} << 1
+                                                      << QByteArray("File is not readable or damaged: huge.kvt\n");
+#ifdef Q_OS_UNIX
+    // Reading it would wait for ever for a writer.
+    const QString endless = dir.filePath("endless.kvt");
+    if (!QFileInfo::exists(endless))
+        QCOMPARE(::mkfifo(QFile::encodeName(endless).constData(), 0600), 0);
+    QTest::newRow("FIFO") << QStringList{"info", endless} << 1
+                          << QByteArray("File is not readable or damaged: endless.kvt\n");
+    QTest::newRow("FIFO, impact table") << QStringList{"info", endless, "--series", "1"} << 1
+                                        << QByteArray("File is not readable or damaged: endless.kvt\n");
+#endif
+    const QString empty = write("empty.kvt", QByteArray("KVT-1.0\0\0\0\0\0\0\0\0\0", 16));
+    QTest::newRow("empty file, impact table") << QStringList{"info", empty, "--series", "1"} << 1
+                                              << QByteArray("No Data\n");
+    QTest::newRow("empty file, impact table, Russian") << QStringList{"--lang", "ru", "info", empty, "--series", "1"}
+                                                       << 1 << QByteArray("Данных нет\n");
     QTest::newRow("series 0") << QStringList{"info", sample, "--series", "0"} << 2 << QByteArray();
-    QTest::newRow("series past the last") << QStringList{"info", sample, "--series", "3"} << 2 << QByteArray();
+    QTest::newRow("series past the last") << QStringList{"info", sample, "--series", "3"} << 1
+                                          << QByteArray("No series 3; series in the file: 2\n");
+    QTest::newRow("series past the last, Russian") << QStringList{"--lang", "ru", "info", sample, "--series", "3"} << 1
+                                                   << QByteArray("Нет серии 3; серий в файле: 2\n");
     QTest::newRow("series not a number") << QStringList{"info", sample, "--series", "x"} << 2 << QByteArray();
     QTest::newRow("no file") << QStringList{"info"} << 2 << QByteArray();
     QTest::newRow("two files") << QStringList{"info", sample, sample} << 2 << QByteArray();

@@ -260,11 +260,11 @@ void TestDeviceProtocol::exchangePauses()
     else if (exchange == "directory")
         ok = protocol.readDirectory(*store);
     else if (exchange == "materials")
-        ok = protocol.readNameList(NameList::Materials, names);
+        ok = protocol.readNameList(NameList::Materials, names).has_value();
     else if (exchange == "objects")
-        ok = protocol.readNameList(NameList::Objects, names);
+        ok = protocol.readNameList(NameList::Objects, names).has_value();
     else
-        ok = protocol.readScreen(screen);
+        ok = protocol.readScreen(screen).has_value();
     QVERIFY(ok);
     QCOMPARE(clock.pauses(), pauses);
     QCOMPARE(link.writes, QList<QByteArray>{frame});

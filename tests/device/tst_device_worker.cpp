@@ -1,4 +1,5 @@
 #include "device/device_worker.h"
+#include "device/link_requests.h"
 #include "inline_worker.h"
 #include "device/libusb_error_text.h"
 #include "store/table_texts.h"
@@ -35,6 +36,8 @@ private slots:
     void unplugDuringRecords();
     void readRequestWhileReadingDoesNothing();
     void writeRequestWhileUnplugged();
+    void shortReplyKeepsTheRest_data();
+    void shortReplyKeepsTheRest();
     void openingAFileStopsTheSearch();
     void fileOpenLeavesDialogRequests_data();
     void fileOpenLeavesDialogRequests();
@@ -45,6 +48,9 @@ private slots:
 private:
     // Passes until the state is the one wanted, at most a bound of passes.
     bool runUntil(quint8 state, int passes = 20000);
+    // The bytes a name list or screen request leaves in its destination, which
+    // held `before` when the request was posted.
+    QByteArray requestInto(LinkState request, unsigned char before);
 
     LinkShared shared;
     RecordingDisplay display;
@@ -213,6 +219,52 @@ void TestDeviceWorker::writeRequestWhileUnplugged()
     worker->pass(host);
     QCOMPARE(display.statuses.size(), 3);
     QCOMPARE(shared.linkState.load(), quint8(StateIdle));
+}
+
+QByteArray TestDeviceWorker::requestInto(LinkState request, unsigned char before)
+{
+    ScreenBlock viewer;
+    viewer.fill(before);
+    NameListBlock &table = request == StateReadMaterials ? shared.materialNamesBuffer : shared.objectNamesBuffer;
+    table.fill(before);
+    const std::optional<quint32> serial =
+        request == StateReadScreen ? postScreenRequest(shared, viewer) : postRequest(shared, request);
+    if (!serial || !runUntil(StateIdle) || !requestServed(shared, *serial))
+        return {};
+    const auto bytes = [](const auto &block) {
+        return QByteArray(reinterpret_cast<const char *>(block.data()), qsizetype(block.size()));
+    };
+    return request == StateReadScreen ? bytes(viewer) : bytes(table);
+}
+
+void TestDeviceWorker::shortReplyKeepsTheRest_data()
+{
+    QTest::addColumn<int>("request");
+    QTest::addColumn<QByteArray>("fault");
+
+    QTest::newRow("material list") << int(StateReadMaterials) << QByteArray("short-reply=5");
+    QTest::newRow("object list") << int(StateReadObjects) << QByteArray("short-reply=7");
+    QTest::newRow("screen") << int(StateReadScreen) << QByteArray("short-reply=9");
+}
+
+void TestDeviceWorker::shortReplyKeepsTheRest()
+{
+    // The instrument cuts the reply to half the length it announced: the half
+    // that arrived lands at the start, the rest of the destination keeps what
+    // it held.
+    QFETCH(int, request);
+    QFETCH(QByteArray, fault);
+    QVERIFY(runUntil(StateIdle));
+    const QByteArray whole = requestInto(LinkState(request), 0x41);
+    QVERIFY(!whole.isEmpty());
+
+    resetSimulator(fault, "37");
+    const QByteArray cut = requestInto(LinkState(request), 0x41);
+    const qsizetype half = whole.size() / 2;
+    QCOMPARE(cut.size(), whole.size());
+    QCOMPARE(cut.left(half), whole.left(half));
+    QCOMPARE(cut.mid(half), QByteArray(whole.size() - half, '\x41'));
+    QVERIFY(whole.mid(half) != cut.mid(half)); // the instrument sends more than the fill
 }
 
 void TestDeviceWorker::openingAFileStopsTheSearch()

@@ -2,6 +2,7 @@
 #include "files/measurement_file_commands.h"
 #include "files/save_name.h"
 #include "files/kvt_file.h"
+#include "read_only_path.h"
 #include "store_fixture.h"
 #include "support/scripted_prompts.h"
 
@@ -12,8 +13,70 @@
 
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace kvt;
 using kvt::testing::fillStoreWithSeries;
+
+namespace {
+
+// The user's home (and the user folders found below it) moved into a test's
+// own folder while this lives. Only Unix takes the documents folder from HOME.
+class MovedHome {
+public:
+    explicit MovedHome(const QString &home) : m_home(saved("HOME")), m_config(saved("XDG_CONFIG_HOME"))
+    {
+        qputenv("HOME", home.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit());
+    }
+    ~MovedHome()
+    {
+        restore("HOME", m_home);
+        restore("XDG_CONFIG_HOME", m_config);
+    }
+
+private:
+    static std::optional<QByteArray> saved(const char *name)
+    {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    }
+    static void restore(const char *name, const std::optional<QByteArray> &value)
+    {
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+    std::optional<QByteArray> m_home, m_config;
+};
+
+// A folder nobody can write in while this lives, as an installed program's.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString &folder) : m_folder(folder), m_locked(kvt::testing::setReadOnly(folder, true))
+    {
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_locked)
+            kvt::testing::setReadOnly(m_folder, false);
+    }
+    bool locked() const { return m_locked; }
+
+private:
+    QString m_folder;
+    bool m_locked;
+};
+
+#ifdef Q_OS_UNIX
+#define SKIP_WITHOUT_MOVABLE_HOME()
+#else
+#define SKIP_WITHOUT_MOVABLE_HOME() QSKIP("the user's documents folder follows HOME only on Unix")
+#endif
+
+} // namespace
 
 Q_DECLARE_METATYPE(kvt::Language)
 Q_DECLARE_METATYPE(kvt::PromptButton)
@@ -30,6 +93,9 @@ private slots:
     void saveNameRules();
     void initialFolder_data();
     void initialFolder();
+    void initialFolderOfAnInstalledProgram_data();
+    void initialFolderOfAnInstalledProgram();
+    void firstSaveOfAnInstalledProgram();
     void rememberFolder_data();
     void rememberFolder();
 
@@ -48,6 +114,7 @@ private slots:
     void openAtStartReportsInStatus();
     void openFromMenuProposesFile();
     void openUnreadableFileAsksAgainSilently();
+    void openDamagedFileReportsAndKeepsStore_data();
     void openDamagedFileReportsAndKeepsStore();
     void droppedFileInTheSystemsForm();
 
@@ -132,6 +199,64 @@ void TestFileCommands::initialFolder()
     if (stored != u"<none>")
         settings->writeString(u"Config", u"LastReadPath", stored.arg(tmp->path()));
     QCOMPARE(kvt::initialFolder(*settings, programFolder), expected.arg(tmp->path()));
+}
+
+void TestFileCommands::initialFolderOfAnInstalledProgram_data()
+{
+    QTest::addColumn<QString>("stored"); // "<none>": key absent; %1: the temporary folder
+    QTest::addColumn<bool>("documents"); // whether the user has a documents folder
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("never used") << "<none>" << true << "%1/home/Documents/";
+    QTest::newRow("never used, no documents folder") << "<none>" << false << "%1/home/";
+    QTest::newRow("folder no longer exists") << "%1/gone/" << true << "%1/home/Documents/";
+    QTest::newRow("existing folder") << "%1/data/" << true << "%1/data/";
+}
+
+// The program installed where the user cannot write (/usr/lib/kvt10, Program
+// Files): its settings are elsewhere, and a dialog proposing its folder would
+// propose a save that fails. The user's home is the test's own folder.
+void TestFileCommands::initialFolderOfAnInstalledProgram()
+{
+    SKIP_WITHOUT_MOVABLE_HOME();
+    QFETCH(QString, stored);
+    QFETCH(bool, documents);
+    QFETCH(QString, expected);
+
+    QDir(tmp->path()).mkpath("data");
+    QDir(tmp->path()).mkpath(documents ? "home/Documents" : "home");
+    const MovedHome home(path("home"));
+    settings = std::make_unique<SettingsFile>(path("user.ini"));
+    if (stored != u"<none>")
+        settings->writeString(u"Config", u"LastReadPath", stored.arg(tmp->path()));
+    const ReadOnlyFolder installed(programFolder);
+    if (!installed.locked())
+        QSKIP("a folder cannot be made read-only here");
+    QCOMPARE(kvt::initialFolder(*settings, programFolder), expected.arg(tmp->path()));
+}
+
+void TestFileCommands::firstSaveOfAnInstalledProgram()
+{
+    // A hurried user takes the name the dialog proposes: it can be written.
+    SKIP_WITHOUT_MOVABLE_HOME();
+    fillStoreWithSeries(*store, {2, 1});
+    QDir(tmp->path()).mkpath("home/Documents");
+    const MovedHome home(path("home"));
+    settings = std::make_unique<SettingsFile>(path("user.ini"));
+    const ReadOnlyFolder installed(programFolder);
+    if (!installed.locked())
+        QSKIP("a folder cannot be made read-only here");
+    auto ctx = context();
+    const QDateTime now(QDate(2026, 12, 9), QTime(23, 45));
+    QCOMPARE(saveMeasurements(*store, ctx, now), SaveResult::Cancelled);
+    QCOMPARE(prompts.saveRequests().size(), size_t(1));
+    const QString proposed = prompts.saveRequests()[0].proposedName;
+    QCOMPARE(proposed, path("home/Documents/261209.2345.kvt"));
+
+    prompts.answerFileName(proposed);
+    QCOMPARE(saveMeasurements(*store, ctx, now), SaveResult::Saved);
+    QCOMPARE(QFileInfo(proposed).size(), 6616);
+    QVERIFY(prompts.messages().empty());
 }
 
 void TestFileCommands::rememberFolder_data()
@@ -387,19 +512,36 @@ void TestFileCommands::openUnreadableFileAsksAgainSilently()
     QCOMPARE(store->seriesCount(), 3u);
 }
 
+void TestFileCommands::openDamagedFileReportsAndKeepsStore_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("one byte short") << "damaged";
+#ifdef Q_OS_UNIX
+    // Opened from the command line or dropped: reading it would wait for ever.
+    QTest::newRow("FIFO") << "fifo";
+#endif
+}
+
 void TestFileCommands::openDamagedFileReportsAndKeepsStore()
 {
+    QFETCH(QString, kind);
     fillStoreWithSeries(*store, {2, 2});
     const QByteArray before = encodeKvt(*store);
-    QFile file(path("damaged.kvt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(before.chopped(1));
-    file.close();
+    const QString name = kind + ".kvt";
+    if (kind == u"damaged") {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before.chopped(1));
+    }
+#ifdef Q_OS_UNIX
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path(name)).constData(), 0600), 0);
+#endif
 
     auto ctx = context();
-    QVERIFY(!openMeasurements(*store, ctx, path("damaged.kvt")).loaded);
+    QVERIFY(!openMeasurements(*store, ctx, path(name)).loaded);
     QCOMPARE(prompts.messages().size(), size_t(1));
-    QCOMPARE(prompts.messages()[0].text, QString("File is not readable or damaged: damaged.kvt"));
+    QCOMPARE(prompts.messages()[0].text, "File is not readable or damaged: " + name);
     QCOMPARE(prompts.messages()[0].caption, QString("KVT-1.0"));
     QCOMPARE(prompts.messages()[0].icon, PromptIcon::Warning);
     QVERIFY(prompts.openRequests().empty());

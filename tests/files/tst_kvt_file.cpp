@@ -6,10 +6,15 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace kvt;
 using kvt::testing::fillStoreWithSeries;
@@ -47,6 +52,8 @@ private slots:
     void rejected_data();
     void rejected();
     void missingFileCannotBeOpened();
+    void rejectedUnread_data();
+    void rejectedUnread();
     void largestFileOpens();
     void saveIntoAFolderFails();
     void shortWriteKeepsExistingFile();
@@ -163,6 +170,35 @@ void TestKvtFile::missingFileCannotBeOpened()
     QCOMPARE(loadKvtFile(dir.filePath("absent.kvt"), *store), KvtLoadStatus::CannotOpen);
 }
 
+void TestKvtFile::rejectedUnread_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("one byte beyond the largest file") << "huge";
+#ifdef Q_OS_UNIX
+    // Reading either would wait for ever for a writer, or never end.
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("endless device") << "/dev/zero";
+#endif
+}
+
+void TestKvtFile::rejectedUnread()
+{
+    QFETCH(QString, kind);
+    QString path = dir.filePath(kind + ".kvt");
+    if (kind == u"huge")
+        writeAll(path, QByteArray("KVT-1.0", 8) + QByteArray(KvtMaxFileSize - 7, '\0'));
+#ifdef Q_OS_UNIX
+    if (kind == u"fifo" && !QFileInfo::exists(path))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    if (kind.startsWith(u'/'))
+        path = kind;
+
+    fillStoreWithSeries(*store, {2});
+    QCOMPARE(loadKvtFile(path, *store), KvtLoadStatus::Rejected);
+    QCOMPARE(store->impactCount(), 2u);
+}
+
 void TestKvtFile::largestFileOpens()
 {
     std::vector<quint32> lengths(MaxImpacts / 7, 7);
@@ -177,6 +213,14 @@ void TestKvtFile::largestFileOpens()
     QVERIFY(readKvt(buffer, *store));
     QCOMPARE(store->impactCount(), MaxImpacts);
     QCOMPARE(store->seriesCount(), quint32(lengths.size()));
+
+    // From disk too: the bound on what is read lets the largest file through.
+    const QString path = dir.filePath("full.kvt");
+    QCOMPARE(saveKvtFile(path, full), KvtSaveStatus::Saved);
+    QCOMPARE(QFileInfo(path).size(), KvtMaxFileSize);
+    auto reopened = std::make_unique<MeasurementStore>();
+    QCOMPARE(loadKvtFile(path, *reopened), KvtLoadStatus::Loaded);
+    QCOMPARE(reopened->impactCount(), MaxImpacts);
 }
 
 void TestKvtFile::saveIntoAFolderFails()
