@@ -77,7 +77,11 @@ void TForm1::placeUnderImpactTable()
     // bar, so that every row stays in sight.
     const QScrollBar *bar = m_grid2->horizontalScrollBar();
     const int barHeight = bar->maximum() > bar->minimum() ? bar->sizeHint().height() : 0;
-    m_grid2->setGeometry(0, 0, panelWidth, layout::impactTableHeight(ImpactTableRows) + barHeight);
+    // A style whose header is taller than a row (Windows') still shows every row.
+    const int rowsHeight = m_grid2->horizontalHeader()->sizeHint().height() + m_grid2->verticalHeader()->length()
+                           + 2 * m_grid2->frameWidth();
+    const int tableHeight = qMax(layout::impactTableHeight(ImpactTableRows), rowsHeight);
+    m_grid2->setGeometry(0, 0, panelWidth, tableHeight + barHeight);
 
     // The check boxes flow under Table 2; hidden ones have width 0.
     QList<QSize> sizes;
